@@ -3,7 +3,7 @@
 set -eu
 
 packages="cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-libz-mingw-w64-dev wine64 xvfb xauth x11-apps libgl1-mesa-dri libglx-mesa0 \
+libz-mingw-w64-dev zlib1g-dev g++ wine64 xvfb xauth x11-apps libgl1-mesa-dri libglx-mesa0 \
 ocl-icd-libopencl1 pocl-opencl-icd opencl-headers fonts-wine googletest \
 xz-utils util-linux"
 

@@ -8,6 +8,10 @@ set -u
 
 prefix=$1
 shift
+case "$prefix" in
+    /*) ;;
+    *) prefix="$PWD/$prefix" ;;
+esac
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
