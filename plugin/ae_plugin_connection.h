@@ -1,0 +1,45 @@
+#pragma once
+
+#include "hostsdk/drawbot_suites.h"
+#include "plugin/ae_plugin.h"
+#include "plugin/texture_cache_entry.h"
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+// The effect: one object per process, serving every instance.
+class AePluginConnection : public AePlugin {
+public:
+    AePluginConnection();
+    ~AePluginConnection() override;
+
+    void global_setup(command_context& context) override;
+    void global_setdown(command_context& context) override;
+    void params_setup(command_context& context) override;
+    void update_params_ui(command_context& context) override;
+    PF_Handle sequence_setup(command_context& context) override;
+    void sequence_setdown(command_context& context, PF_Handle sequence) override;
+    PF_Handle sequence_flatten(command_context& context, PF_Handle sequence) override;
+    PF_Handle sequence_resetup(command_context& context, PF_Handle flat) override;
+    void user_changed_param(command_context& context) override;
+    void smart_render(command_context& context, qvsdk::render_data& frame) override;
+    void smart_pre_render(command_context& context) override;
+    void do_dialog(command_context& context) override;
+    void event(command_context& context) override;
+    void arbitrary_callback(command_context& context) override;
+
+    float sample_counter = 0.0f;
+    std::mutex render_mutex;
+    std::vector<texture_cache_entry> texture_cache;
+    std::unique_ptr<std::uint8_t[]> banner_pixels;
+    std::uint32_t banner_width = 0;
+    std::uint32_t banner_state_height = 0;
+    DRAWBOT_ImageRef banner_image_normal = nullptr;
+    DRAWBOT_ImageRef banner_image_hover = nullptr;
+    bool banner_hover = false;
+
+private:
+    void release_texture(std::uint32_t texture_id);
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "hostsdk/pf_effect.h"
+#include "plugin/command_context.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+enum class param_kind {
+    no_data,
+    layer,
+    float_slider,
+    popup,
+    angle,
+    checkbox,
+    color,
+    point_3d,
+    group_start,
+    group_end,
+};
+
+// One row of the effect's fixed parameter table.
+struct param_spec {
+    A_long id;
+    param_kind kind;
+    const char* name;
+    // float slider
+    float valid_min, valid_max, slider_factor, dephault;
+    A_short precision;
+    // popup: choices joined by '|', 1-based default; the host keeps the text's address
+    const char* choices;
+    A_long default_choice;
+    // popup, angle, header: extra parameter flags
+    A_long flags;
+    // group start
+    bool collapsed;
+    // checkbox
+    bool on, labelled;
+    // colour (0..1) and 3D point
+    float rgb[3];
+    double point[3];
+};
+
+// The 79 definitions in the order the host numbers them (index = position + 1).
+const std::vector<param_spec>& effect_param_table();
+
+// Disk id to host index (0 for ids that name no parameter), and host index to disk id.
+// Built from the fixed table, so they are valid before any parameter set-up.
+const std::vector<std::uint32_t>& id_to_index();
+const std::vector<std::uint32_t>& index_to_id();
+PF_ParamIndex param_index(A_long disk_id);
+
+// The float slider's range as handed to the host.
+float slider_min(const param_spec& spec);
+float slider_max(const param_spec& spec);
+
+// Adds every definition through the host's add_param and counts them in num_params.
+void add_effect_params(command_context& context);
+
+// Checks a parameter out at the host's current time, copies it and checks it in.
+PF_ParamDef read_param(const command_context& context, A_long disk_id);

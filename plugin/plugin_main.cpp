@@ -1,0 +1,76 @@
+// The module's two exports: the host calls PluginMain for every command.
+
+#include "hostsdk/pf_effect.h"
+#include "plugin/ae_plugin.h"
+#include "plugin/ae_plugin_connection.h"
+#include "plugin/error_popup.h"
+#include "plugin/product.h"
+#include "toolkit/qv_exception.h"
+
+#include <exception>
+
+namespace {
+
+constexpr PF_Cmd last_host_command = static_cast<PF_Cmd>(10000);
+
+AePlugin* plugin_object(PF_InData* in_data)
+{
+    PF_Handle global = in_data->global_data;
+    if (!global || !*global)
+        return nullptr;
+    return *static_cast<AePlugin**>(*global);
+}
+
+void create_plugin_object(PF_InData* in_data, PF_OutData* out_data)
+{
+    PF_Handle global = in_data->utils->host_new_handle(sizeof(AePlugin*));
+    if (!global || !*global)
+        throw qv_exception("the host gave no global data");
+    in_data->global_data = out_data->global_data = global;
+    *static_cast<AePlugin**>(*global) = new AePluginConnection();
+}
+
+void destroy_plugin_object(PF_InData* in_data, PF_OutData* out_data)
+{
+    PF_Handle global = in_data->global_data;
+    delete plugin_object(in_data);
+    if (global)
+        in_data->utils->host_dispose_handle(global);
+    in_data->global_data = out_data->global_data = nullptr;
+}
+
+} // namespace
+
+extern "C" {
+
+A_long* GetPluginVersion(A_long* out)
+{
+    out[0] = product_version_major;
+    out[1] = product_version_minor;
+    out[2] = product_version_patch;
+    out[3] = product_build;
+    return out;
+}
+
+PF_Err PluginMain(PF_Cmd command, PF_InData* in_data, PF_OutData* out_data,
+                  PF_ParamDef* params[], PF_LayerDef*, void* extra)
+{
+    if (command > last_host_command)
+        return PF_Err_NONE;
+    try {
+        if (command == PF_Cmd_GLOBAL_SETUP)
+            create_plugin_object(in_data, out_data);
+        PF_Err err = AePlugin::dispatch_command(plugin_object(in_data), command, in_data,
+                                                out_data, params, extra);
+        if (command == PF_Cmd_GLOBAL_SETDOWN)
+            destroy_plugin_object(in_data, out_data);
+        return err;
+    } catch (const std::exception& error) {
+        show_error_popup(&error, in_data);
+    } catch (...) {
+        show_error_popup(nullptr, in_data);
+    }
+    return PF_Err_INTERNAL_STRUCT_DAMAGED;
+}
+
+} // extern "C"
