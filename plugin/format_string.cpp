@@ -8,11 +8,10 @@ std::string format_string(const char* format, ...)
     char buffer[512] = {};
     va_list args;
     va_start(args, format);
-    // One byte short of the buffer: the zero fill keeps the text terminated even
-    // where the runtime's formatter does not terminate a truncated result.
-    int written = std::vsnprintf(buffer, sizeof buffer - 1, format, args);
+    // A text too long is cut; some runtimes then report an error and leave it
+    // unterminated, so the last byte is cleared whatever the result.
+    std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    if (written < 0)
-        return std::string();
+    buffer[sizeof buffer - 1] = '\0';
     return std::string(buffer);
 }

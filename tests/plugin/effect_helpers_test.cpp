@@ -1,0 +1,128 @@
+// Small pieces of the effect: text formatting, pre-render rectangles, texture references.
+
+#include "plugin/format_string.h"
+#include "plugin/prerender_rect.h"
+#include "plugin/sequence_data.h"
+#include "plugin/texture_cache.h"
+#include "tools/qvhost/test_host.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(FormatString, FormatsLikePrintf)
+{
+    EXPECT_EQ(format_string("%s Exception", "QV Vesk"), "QV Vesk Exception");
+    EXPECT_EQ(format_string("Render: %.2f ms\n", 12.345f), "Render: 12.35 ms\n");
+}
+
+TEST(FormatString, CutsLongTextAt511Bytes)
+{
+    std::string long_text(2000, 'x');
+    std::string result = format_string("<%s>", long_text.c_str());
+    EXPECT_EQ(result.size(), 511u);
+    EXPECT_EQ(result.front(), '<');
+    EXPECT_EQ(result.back(), 'x');
+}
+
+TEST(PrerenderRect, EmptyOutputTakesTheInput)
+{
+    PF_LRect out{0, 0, 0, 0};
+    union_rect(out, PF_LRect{10, 20, 110, 220});
+    EXPECT_EQ(out.left, 10);
+    EXPECT_EQ(out.bottom, 220);
+}
+
+TEST(PrerenderRect, EmptyInputLeavesTheOutput)
+{
+    PF_LRect out{5, 5, 50, 50};
+    union_rect(out, PF_LRect{100, 100, 100, 300});
+    EXPECT_EQ(out.left, 5);
+    EXPECT_EQ(out.right, 50);
+    EXPECT_EQ(out.bottom, 50);
+}
+
+TEST(PrerenderRect, OverlappingRectanglesUnite)
+{
+    PF_LRect out{5, 30, 50, 60};
+    union_rect(out, PF_LRect{-10, 40, 20, 90});
+    EXPECT_EQ(out.left, -10);
+    EXPECT_EQ(out.top, 30);
+    EXPECT_EQ(out.right, 50);
+    EXPECT_EQ(out.bottom, 90);
+}
+
+texture_cache_entry entry(std::uint32_t refcount, std::uint32_t id)
+{
+    texture_cache_entry result{};
+    result.refcount = refcount;
+    result.texture_id = id;
+    return result;
+}
+
+TEST(TextureReferences, LastReferenceReleasesAndClosesTheGap)
+{
+    std::vector<texture_cache_entry> cache = {entry(1, 4), entry(2, 5), entry(1, 6)};
+    std::vector<std::uint32_t> released;
+    auto release = [&](std::uint32_t id) { released.push_back(id); };
+    drop_texture_reference(cache, 5, release);
+    EXPECT_TRUE(released.empty());
+    EXPECT_EQ(cache[1].refcount, 1u);
+    drop_texture_reference(cache, 4, release);
+    ASSERT_EQ(released, std::vector<std::uint32_t>{4});
+    ASSERT_EQ(cache.size(), 2u);
+    EXPECT_EQ(cache[0].texture_id, 5u);
+    EXPECT_EQ(cache[1].texture_id, 6u);
+    drop_texture_reference(cache, 0, release);
+    drop_texture_reference(cache, 99, release);
+    EXPECT_EQ(cache.size(), 2u);
+}
+
+// Sequence operations on a host's real handles, with textures shared by instances.
+class SequenceTextures : public ::testing::Test {
+protected:
+    static PF_Err no_entry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*)
+    {
+        return PF_Err_NONE;
+    }
+
+    PF_Handle instance_with(std::uint32_t diffuse, std::uint32_t environment)
+    {
+        PF_Handle handle = new_sequence_data(host.utilities());
+        auto* data = static_cast<sequence_data*>(*handle);
+        data->diffuse = diffuse;
+        data->environment = environment;
+        return handle;
+    }
+
+    qvhost::test_host host{no_entry};
+    std::vector<texture_cache_entry> cache;
+    std::vector<std::uint32_t> released;
+    texture_release release = [this](std::uint32_t id) { released.push_back(id); };
+};
+
+TEST_F(SequenceTextures, FlatteningOneOfTwoInstancesKeepsTheSharedTexture)
+{
+    cache = {entry(2, 11), entry(1, 12)};
+    PF_Handle first = instance_with(11, 12);
+    PF_Handle second = instance_with(11, 0);
+    PF_Handle flat = flatten_sequence_data(host.utilities(), first, cache, release);
+    ASSERT_NE(flat, nullptr);
+    EXPECT_EQ(host.handle_size(flat), 0);
+    ASSERT_EQ(cache.size(), 1u);
+    EXPECT_EQ(cache[0].texture_id, 11u);
+    EXPECT_EQ(cache[0].refcount, 1u);
+    EXPECT_EQ(released, std::vector<std::uint32_t>{12});
+
+    dispose_sequence_data(host.utilities(), second, cache, release);
+    EXPECT_TRUE(cache.empty());
+    EXPECT_EQ(released, (std::vector<std::uint32_t>{12, 11}));
+    host.dispose(flat);
+    EXPECT_EQ(host.live_handles(), 0u);
+    EXPECT_EQ(host.locked_handles(), 0);
+}
+
+} // namespace

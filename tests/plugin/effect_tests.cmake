@@ -1,0 +1,29 @@
+# The effect's host side, driven through the test host exactly as the host would.
+qv_add_test(effect_host_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/effect_host_fixture.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/entry_points_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/global_setup_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/host_suites_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/effect_parameters_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/sequence_data_test.cpp
+    LIBS qvhost_lib
+    LABELS effect)
+add_dependencies(effect_host_tests QVVesk)
+target_compile_definitions(effect_host_tests PRIVATE
+    QV_EFFECT_MODULE="$<TARGET_FILE:QVVesk>")
+
+# Pieces of the effect that need no host.
+qv_add_test(effect_unit_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/archive_header_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/effect_helpers_test.cpp
+    LIBS qv_effect qvhost_lib
+    LABELS effect)
+
+# The test host's own run over the module.
+# qvhost is made before the tests' emulator setting, so Wine is named here.
+add_test(NAME qvhost_drives_module
+    COMMAND sh ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix
+            $<TARGET_FILE:qvhost> $<TARGET_FILE:QVVesk>)
+set_tests_properties(qvhost_drives_module PROPERTIES LABELS effect TIMEOUT 300)

@@ -1,0 +1,101 @@
+// Global set-up and set-down: what the effect reports, registers and keeps.
+
+#include "tests/plugin/effect_host_fixture.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using GlobalSetup = EffectHost;
+
+// Runs `action` with the process's standard error going to a file, returns what it got.
+template <class Action> std::string capture_stderr(Action action)
+{
+    char folder[MAX_PATH];
+    char file[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, "qve", 0, file);
+    std::fflush(stderr);
+    int saved = _dup(2);
+    int target = _open(file, _O_WRONLY | _O_TRUNC | _O_BINARY);
+    _dup2(target, 2);
+    action();
+    std::fflush(stderr);
+    _dup2(saved, 2);
+    _close(saved);
+    _close(target);
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    in.close();
+    DeleteFileA(file);
+    return text.str();
+}
+
+TEST_F(GlobalSetup, WritesTheBannerWithoutLineEnd)
+{
+    PF_Err err = PF_Err_NONE;
+    std::string banner = capture_stderr([&] { err = host->global_setup(); });
+    EXPECT_EQ(err, PF_Err_NONE);
+    EXPECT_EQ(banner, "## QV Vesk 1.0.3 (74)");
+}
+
+TEST_F(GlobalSetup, ReportsVersionAndFlagsOfThePropertyList)
+{
+    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+    EXPECT_EQ(host->last_out().my_version, 0x0008004Au);
+    EXPECT_EQ(host->last_out().out_flags, 0x06008000);
+    EXPECT_EQ(host->last_out().out_flags2, 0x1800140E);
+}
+
+TEST_F(GlobalSetup, RegistersOnceUnderTheProductName)
+{
+    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+    EXPECT_EQ(host->registrations(), 1);
+    EXPECT_EQ(host->registered_name(), "QV Vesk");
+}
+
+TEST_F(GlobalSetup, KeepsOneObjectInAnEightByteGlobalHandle)
+{
+    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+    PF_Handle global = host->global_data();
+    ASSERT_NE(global, nullptr);
+    EXPECT_EQ(host->last_out().global_data, global);
+    EXPECT_EQ(host->handle_size(global), 8);
+    EXPECT_NE(*static_cast<void**>(*global), nullptr);
+    EXPECT_EQ(host->live_handles(), 1u);
+    EXPECT_EQ(host->locked_handles(), 0);
+}
+
+TEST_F(GlobalSetup, SetDownGivesEverythingBackAndSetUpWorksAgain)
+{
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+        ASSERT_EQ(host->params_setup(), PF_Err_NONE);
+        EXPECT_EQ(host->num_params(), 80);
+        EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
+        EXPECT_EQ(host->global_setdown(), PF_Err_NONE);
+        EXPECT_EQ(host->global_data(), nullptr);
+        EXPECT_EQ(host->last_out().global_data, nullptr);
+        EXPECT_EQ(host->live_handles(), 0u);
+        EXPECT_EQ(host->bad_handle_calls(), 0);
+        EXPECT_EQ(host->outstanding_suites(), 0);
+    }
+    EXPECT_EQ(host->registrations(), 2);
+}
+
+TEST_F(GlobalSetup, SetDownWithoutHeaderImagesReleasesNoDrawingObject)
+{
+    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+    ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
+    EXPECT_EQ(host->released_drawing_objects(), 0);
+}
+
+} // namespace

@@ -1,0 +1,114 @@
+// Host suites: borrowed once per operation, all given back, also when it fails.
+
+#include "tests/plugin/effect_host_fixture.h"
+
+#include <stdexcept>
+
+namespace {
+
+using HostSuites = EffectHost;
+
+TEST_F(HostSuites, GlobalSetUpTakesEachSuiteOnceAndGivesItBack)
+{
+    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+    EXPECT_EQ(host->suite(kAEGPUtilitySuite, 10).acquired, 1);
+    EXPECT_EQ(host->suite(kAEGPUtilitySuite, 10).released, 1);
+    EXPECT_EQ(host->suite(kPFAppSuite, 6).acquired, 1);
+    EXPECT_EQ(host->suite(kPFAppSuite, 6).released, 1);
+    EXPECT_EQ(host->total_acquisitions(), 2);
+    EXPECT_EQ(host->bad_suite_releases(), 0);
+}
+
+TEST_F(HostSuites, OperationWithoutSuitesBorrowsNothing)
+{
+    set_up_effect();
+    int before = host->total_acquisitions();
+    qvhost::test_host::instance instance;
+    ASSERT_EQ(host->sequence_setup(instance), PF_Err_NONE);
+    ASSERT_EQ(host->sequence_setdown(instance), PF_Err_NONE);
+    EXPECT_EQ(host->total_acquisitions(), before);
+}
+
+TEST_F(HostSuites, SuiteUsedManyTimesInOneOperationIsAcquiredOnce)
+{
+    set_up_effect();
+    ASSERT_EQ(host->update_params_ui(), PF_Err_NONE);
+    // The stream suite serves sixteen parameter streams in one update.
+    EXPECT_EQ(host->suite(kAEGPStreamSuite, 7).acquired, 1);
+    EXPECT_EQ(host->suite(kAEGPStreamSuite, 7).released, 1);
+    EXPECT_EQ(host->suite(kAEGPDynamicStreamSuite, 2).acquired, 1);
+    EXPECT_EQ(host->suite(kAEGPPFInterfaceSuite, 1).acquired, 1);
+    EXPECT_EQ(host->suite(kAEGPEffectSuite, 2).acquired, 1);
+    EXPECT_EQ(host->outstanding_suites(), 0);
+    EXPECT_EQ(host->live_effect_refs(), 0);
+    EXPECT_EQ(host->live_streams(), 0);
+    EXPECT_EQ(host->live_stream_values(), 0);
+    EXPECT_EQ(host->outstanding_checkouts(), 0);
+}
+
+TEST_F(HostSuites, RefusedSuiteFailsTheCommandInsteadOfCrashing)
+{
+    host->refuse_suite(kAEGPUtilitySuite, 10);
+    EXPECT_EQ(host->global_setup(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_EQ(host->outstanding_suites(), 0);
+    EXPECT_EQ(host->bad_suite_releases(), 0);
+    host->refuse_suite(kAEGPUtilitySuite, 10, false);
+
+    // The object stays in the global data; the next set-up after set-down works.
+    ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
+    EXPECT_EQ(host->live_handles(), 0u);
+    EXPECT_EQ(host->global_setup(), PF_Err_NONE);
+}
+
+TEST_F(HostSuites, RefusedSuiteLateInAnOperationReleasesTheEarlierOnes)
+{
+    set_up_effect();
+    host->refuse_suite(kAEGPDynamicStreamSuite, 2);
+    EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_EQ(host->suite(kAEGPPFInterfaceSuite, 1).acquired, 1);
+    EXPECT_EQ(host->outstanding_suites(), 0);
+    EXPECT_EQ(host->live_effect_refs(), 0);
+    EXPECT_EQ(host->outstanding_checkouts(), 0);
+}
+
+TEST_F(HostSuites, StandardExceptionFromTheHostBecomesError512)
+{
+    set_up_effect();
+    host->fault = [](const std::string& call) {
+        if (call == "AEGP_SetDynamicStreamFlag")
+            throw std::runtime_error("host failure");
+    };
+    EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    host->fault = nullptr;
+    EXPECT_EQ(host->outstanding_suites(), 0);
+    EXPECT_EQ(host->live_effect_refs(), 0);
+    // The effect goes on working after the failure.
+    EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
+}
+
+TEST_F(HostSuites, AnyOtherExceptionBecomesError512)
+{
+    set_up_effect();
+    host->fault = [](const std::string& call) {
+        if (call == "AEGP_GetNewStreamValue")
+            throw 42;
+    };
+    EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    host->fault = nullptr;
+    EXPECT_EQ(host->outstanding_suites(), 0);
+    EXPECT_EQ(host->live_effect_refs(), 0);
+}
+
+TEST_F(HostSuites, FailureWhileRegisteringStillReleasesTheSuite)
+{
+    host->fault = [](const std::string& call) {
+        if (call == "AEGP_RegisterWithAEGP")
+            throw std::runtime_error("registration failed");
+    };
+    EXPECT_EQ(host->global_setup(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    host->fault = nullptr;
+    EXPECT_EQ(host->suite(kAEGPUtilitySuite, 10).acquired, 1);
+    EXPECT_EQ(host->suite(kAEGPUtilitySuite, 10).released, 1);
+}
+
+} // namespace

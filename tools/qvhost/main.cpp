@@ -1,0 +1,75 @@
+// qvhost MODULE: loads an effect module and drives it through the commands of an
+// effect's life, printing what it saw. Exit code 0 when every check held.
+
+#include "hostsdk/pipl.h"
+#include "tools/qvhost/effect_module.h"
+#include "tools/qvhost/pipl_reader.h"
+#include "tools/qvhost/test_host.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+int failures = 0;
+
+void check(bool held, const char* what)
+{
+    std::printf("%s %s\n", held ? "ok  " : "FAIL", what);
+    if (!held)
+        ++failures;
+}
+
+int run(const char* path)
+{
+    qvhost::effect_module module(path);
+    check(module.main_by_name() && module.main_by_name() == module.main_by_ordinal(),
+          "PluginMain exported by name and as ordinal 2");
+    check(module.version_by_name() && module.version_by_name() == module.version_by_ordinal(),
+          "GetPluginVersion exported by name and as ordinal 1");
+    auto list = qvhost::read_pipl(module.handle());
+    check(list && list->find(PiPL_KEY_KIND) && list->find(PiPL_KEY_KIND)->text() == "eFKT",
+          "PiPL resource names an effect");
+    if (!module.main_by_name())
+        return 1;
+
+    qvhost::test_host host(module.main_by_name());
+    check(host.global_setup() == PF_Err_NONE, "global set-up");
+    check(list && list->find(PiPL_KEY_EFFECT_VERSION) &&
+              static_cast<A_u_long>(list->find(PiPL_KEY_EFFECT_VERSION)->number()) ==
+                  host.last_out().my_version,
+          "version matches the PiPL");
+    check(host.params_setup() == PF_Err_NONE, "parameter set-up");
+    std::printf("     %ld parameters\n", static_cast<long>(host.num_params()));
+    qvhost::test_host::instance instance;
+    check(host.sequence_setup(instance) == PF_Err_NONE && instance.sequence_data,
+          "sequence set-up");
+    check(host.update_params_ui() == PF_Err_NONE, "update parameters UI");
+    check(host.user_changed_param() == PF_Err_NONE, "user changed a parameter");
+    check(host.sequence_flatten(instance) == PF_Err_NONE, "flatten");
+    check(host.sequence_resetup(instance) == PF_Err_NONE && instance.sequence_data,
+          "re-set-up");
+    check(host.sequence_setdown(instance) == PF_Err_NONE && !instance.sequence_data,
+          "sequence set-down");
+    check(host.global_setdown() == PF_Err_NONE && !host.global_data(), "global set-down");
+    check(host.live_handles() == 0, "every handle given back");
+    check(host.outstanding_suites() == 0, "every suite released");
+    check(host.outstanding_checkouts() == 0, "every parameter checked in");
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: qvhost MODULE\n");
+        return 2;
+    }
+    try {
+        return run(argv[1]);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "qvhost: %s\n", error.what());
+        return 1;
+    }
+}
