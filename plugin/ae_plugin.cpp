@@ -3,7 +3,10 @@
 #include "hostsdk/aegp_suites.h"
 #include "hostsdk/pf_smart_render.h"
 #include "hostsdk/pf_suites.h"
+#include "plugin/layer_checkout.h"
 #include "plugin/prerender_rect.h"
+#include "plugin/render_data.h"
+#include "plugin/render_data_fill.h"
 #include "plugin/product.h"
 #include "plugin/suite_handler.h"
 #include "toolkit/qv_exception.h"
@@ -122,9 +125,7 @@ PF_Err AePlugin::dispatch_command(AePlugin* plugin, PF_Cmd command, PF_InData* i
         break;
     }
     case PF_Cmd_SMART_RENDER:
-        // The frame render road is not part of the module yet: no frame is drawn.
-        require(plugin);
-        context.err = PF_Interrupt_CANCEL;
+        require(plugin).handle_smart_render(context);
         break;
     default:
         break;
@@ -155,4 +156,19 @@ void AePlugin::handle_global_setup(command_context& context)
     render_engine = engine != 0;
 
     global_setup(context);
+}
+
+void AePlugin::handle_smart_render(command_context& context)
+{
+    qvsdk::render_data frame;
+    fill_frame_scale(frame, *context.in_data);
+    if (!checkout_layer_pixels(context, 0, frame.input))
+        return;
+    PF_EffectWorld* output = checkout_layer_pixels(context, -1, frame.output);
+    if (!output)
+        return;
+    fill_layer_size(frame, *context.in_data);
+    frame.origin_x = output->origin_x;
+    frame.origin_y = output->origin_y;
+    smart_render(context, frame);
 }

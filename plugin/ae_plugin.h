@@ -36,6 +36,7 @@ public:
                                    PF_OutData* out_data, PF_ParamDef** params, void* extra);
 
     void handle_global_setup(command_context& context);
+    void handle_smart_render(command_context& context);
 
     AEGP_PluginID plugin_id = 0;
     HWND main_window = nullptr;

@@ -64,7 +64,7 @@ void AePluginConnection::user_changed_param(command_context&)
 
 void AePluginConnection::smart_render(command_context& context, qvsdk::render_data&)
 {
-    // No frame render yet: the host is told the frame was cancelled.
+    // Without a running renderer no frame can be drawn.
     context.err = PF_Interrupt_CANCEL;
 }
 

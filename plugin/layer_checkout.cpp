@@ -2,6 +2,7 @@
 
 #include "hostsdk/pf_smart_render.h"
 #include "plugin/effect_parameters.h"
+#include "plugin/render_data_fill.h"
 
 void checkout_layer_for_prerender(command_context& context, A_long disk_id)
 {
@@ -19,4 +20,27 @@ void checkout_layer_for_prerender(command_context& context, A_long disk_id)
     extra->cb->checkout_layer(in_data->effect_ref, param_index(disk_id), disk_id, &request,
                               in_data->current_time, in_data->time_step, in_data->time_scale,
                               &result);
+}
+
+PF_EffectWorld* checkout_layer_pixels(command_context& context, A_long checkout_id,
+                                      qvsdk::pixel_buffer& buffer)
+{
+    auto* extra = static_cast<PF_SmartRenderExtra*>(context.extra);
+    PF_ProgPtr effect_ref = context.in_data->effect_ref;
+    PF_EffectWorld* world = nullptr;
+    PF_Err err = checkout_id >= 0
+                     ? extra->cb->checkout_layer_pixels(effect_ref, checkout_id, &world)
+                     : extra->cb->checkout_output(effect_ref, &world);
+    context.err = static_cast<std::uint32_t>(err);
+    buffer.pixels = nullptr;
+    buffer.bytes_per_channel = 1;
+    buffer.row_bytes = 0;
+    if (!world || err != PF_Err_NONE)
+        return nullptr;
+    buffer.bytes_per_channel = bytes_per_channel(extra->input->bitdepth);
+    buffer.pixels = world->data;
+    buffer.width = world->width;
+    buffer.height = world->height;
+    buffer.row_bytes = world->rowbytes;
+    return world;
 }

@@ -126,3 +126,44 @@ TEST_F(SequenceTextures, FlatteningOneOfTwoInstancesKeepsTheSharedTexture)
 }
 
 } // namespace
+
+#include "plugin/render_data_fill.h"
+
+namespace {
+
+TEST(FrameScale, BytesPerChannelFollowTheBitDepth)
+{
+    EXPECT_EQ(bytes_per_channel(8), 1);
+    EXPECT_EQ(bytes_per_channel(16), 2);
+    EXPECT_EQ(bytes_per_channel(32), 4);
+}
+
+TEST(FrameScale, LayerSizeRoundsUpAndCoversTheOutput)
+{
+    EXPECT_EQ(downsampled_size(1920, PF_RationalScale{1, 2}, 0), 960);
+    EXPECT_EQ(downsampled_size(1921, PF_RationalScale{1, 2}, 0), 961);
+    EXPECT_EQ(downsampled_size(100, PF_RationalScale{1, 3}, 0), 34);
+    EXPECT_EQ(downsampled_size(100, PF_RationalScale{1, 3}, 50), 50);
+}
+
+TEST(FrameScale, InverseFactorsComeFromTheInData)
+{
+    PF_InData in{};
+    in.downsample_x = PF_RationalScale{1, 2};
+    in.downsample_y = PF_RationalScale{1, 4};
+    in.pixel_aspect_ratio = PF_RationalScale{10, 11};
+    in.width = 1000;
+    in.height = 500;
+    qvsdk::render_data frame;
+    frame.output.width = 100;
+    frame.output.height = 300;
+    fill_frame_scale(frame, in);
+    fill_layer_size(frame, in);
+    EXPECT_FLOAT_EQ(frame.inverse_downsample_x, 2.0f);
+    EXPECT_FLOAT_EQ(frame.inverse_downsample_y, 4.0f);
+    EXPECT_FLOAT_EQ(frame.inverse_pixel_aspect, 1.1f);
+    EXPECT_EQ(frame.layer_width, 500);
+    EXPECT_EQ(frame.layer_height, 300);
+}
+
+} // namespace

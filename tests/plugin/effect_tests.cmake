@@ -7,6 +7,7 @@ qv_add_test(effect_host_tests
         ${CMAKE_CURRENT_LIST_DIR}/host_suites_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/effect_parameters_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/sequence_data_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/render_commands_test.cpp
     LIBS qvhost_lib
     LABELS effect)
 add_dependencies(effect_host_tests QVVesk)
