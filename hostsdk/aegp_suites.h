@@ -192,6 +192,9 @@ struct AEGP_LayerSuite11 {
 struct AEGP_CompSuite11 {
     A_Err (*AEGP_GetItemFromComp)(AEGP_CompH comp, AEGP_ItemH* item);
     A_Err (*AEGP_GetCompFlags)(AEGP_CompH comp, AEGP_CompFlags* flags);
+    // Both in degrees, as ratios: 180 degrees is a half-frame shutter. The effect's
+    // own "Shutter Angle" is degrees too, so either must be divided by 360 to give
+    // a fraction of a frame.
     A_Err (*AEGP_GetCompShutterAnglePhase)(AEGP_CompH comp, A_Ratio* angle, A_Ratio* phase);
 };
 

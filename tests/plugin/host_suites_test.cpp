@@ -1,6 +1,7 @@
 // Host suites: borrowed once per operation, all given back, also when it fails.
 
 #include "tests/plugin/effect_host_fixture.h"
+#include "tools/qvhost/debug_output.h"
 
 #include <stdexcept>
 
@@ -49,7 +50,14 @@ TEST_F(HostSuites, SuiteUsedManyTimesInOneOperationIsAcquiredOnce)
 TEST_F(HostSuites, RefusedSuiteFailsTheCommandInsteadOfCrashing)
 {
     host->refuse_suite(kAEGPUtilitySuite, 10);
-    EXPECT_EQ(host->global_setup(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    {
+        qvhost::debug_output output;
+        EXPECT_EQ(host->global_setup(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+        std::vector<std::string> lines = output.lines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0], "QV Vesk Exception: the host did not supply the suite "
+                            "\"AEGP Utility Suite\" version 10\n");
+    }
     EXPECT_EQ(host->outstanding_suites(), 0);
     EXPECT_EQ(host->bad_suite_releases(), 0);
     host->refuse_suite(kAEGPUtilitySuite, 10, false);
@@ -78,7 +86,12 @@ TEST_F(HostSuites, StandardExceptionFromTheHostBecomesError512)
         if (call == "AEGP_SetDynamicStreamFlag")
             throw std::runtime_error("host failure");
     };
-    EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    {
+        qvhost::debug_output output;
+        EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+        ASSERT_EQ(output.lines().size(), 1u);
+        EXPECT_EQ(output.lines()[0], "QV Vesk Exception: host failure\n");
+    }
     host->fault = nullptr;
     EXPECT_EQ(host->outstanding_suites(), 0);
     EXPECT_EQ(host->live_effect_refs(), 0);
@@ -93,7 +106,14 @@ TEST_F(HostSuites, AnyOtherExceptionBecomesError512)
         if (call == "AEGP_GetNewStreamValue")
             throw 42;
     };
-    EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    {
+        qvhost::debug_output output;
+        EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+        std::vector<std::string> lines = output.lines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_EQ(lines[0], "QV Vesk Exception: QV Vesk has encountered an unrecoverable "
+                            "error.\n");
+    }
     host->fault = nullptr;
     EXPECT_EQ(host->outstanding_suites(), 0);
     EXPECT_EQ(host->live_effect_refs(), 0);
