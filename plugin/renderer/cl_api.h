@@ -1,0 +1,42 @@
+#pragma once
+
+#include <CL/cl.h>
+
+#include <string>
+
+namespace qvsdk {
+
+// The OpenCL platform and device queries that device choice makes, behind one
+// interface so that tests can answer them without a driver.
+class cl_api {
+public:
+    virtual ~cl_api() = default;
+
+    virtual cl_int platform_ids(cl_uint count, cl_platform_id* ids, cl_uint* available) = 0;
+    virtual cl_int platform_info(cl_platform_id platform, cl_platform_info what, size_t size,
+                                 void* value, size_t* size_returned) = 0;
+    virtual cl_int device_ids(cl_platform_id platform, cl_device_type type, cl_uint count,
+                              cl_device_id* ids, cl_uint* available) = 0;
+    virtual cl_int device_info(cl_device_id device, cl_device_info what, size_t size,
+                               void* value, size_t* size_returned) = 0;
+    // True when the platform offers clGetGLContextInfoKHR.
+    virtual bool offers_gl_sharing(cl_platform_id platform) = 0;
+    // CL_CURRENT_DEVICE_FOR_GL_CONTEXT_KHR through the platform's clGetGLContextInfoKHR.
+    virtual cl_int current_gl_device(cl_platform_id platform,
+                                     const cl_context_properties* properties,
+                                     cl_device_id* device) = 0;
+    virtual cl_context create_context(const cl_context_properties* properties,
+                                      cl_device_id device, cl_int* error) = 0;
+    virtual cl_command_queue create_queue(cl_context context, cl_device_id device,
+                                          cl_int* error) = 0;
+
+    // The current OpenGL context's vendor text (empty when there is none), context and DC.
+    virtual std::string gl_vendor() = 0;
+    virtual cl_context_properties current_gl_context() = 0;
+    virtual cl_context_properties current_gl_dc() = 0;
+};
+
+// The real driver.
+cl_api& system_cl_api();
+
+} // namespace qvsdk

@@ -1,0 +1,124 @@
+#include "plugin/renderer/render_thread.h"
+
+#include "plugin/crash_dump.h"
+#include "plugin/renderer/renderer.h"
+
+#include <atomic>
+#include <thread>
+#include <utility>
+
+namespace qvsdk {
+
+struct RenderThread::state {
+    bool ended = false;           // state_mutex
+    std::mutex state_mutex;       // guards ended, done and error
+    std::mutex job_mutex;         // guards job and stop; held while a job runs
+    std::condition_variable done_condition;
+    std::condition_variable job_condition;
+    bool done = false;            // state_mutex
+    bool stop = false;            // job_mutex
+    std::function<void()> job;    // job_mutex
+    std::exception_ptr error;     // state_mutex
+    std::atomic<Renderer*> renderer{nullptr}; // written by the render thread only
+
+    void signal_done()
+    {
+        std::lock_guard<std::mutex> lock(state_mutex);
+        done = true;
+        done_condition.notify_all();
+    }
+};
+
+RenderThread::RenderThread() : RenderThread([] { return std::make_unique<Renderer>(); }) {}
+
+RenderThread::RenderThread(renderer_factory make_renderer) : shared(std::make_shared<state>())
+{
+    std::thread(&RenderThread::thread_main, shared, std::move(make_renderer)).detach();
+    try {
+        wait_for_job();
+    } catch (...) {
+        // No thread may be left running when the failure reaches the caller.
+        wait_until_ended();
+        throw;
+    }
+}
+
+RenderThread::~RenderThread()
+{
+    {
+        std::lock_guard<std::mutex> lock(shared->job_mutex);
+        shared->stop = true;
+    }
+    shared->job_condition.notify_one();
+    wait_until_ended();
+}
+
+Renderer* RenderThread::renderer() const
+{
+    return shared->renderer;
+}
+
+void RenderThread::submit(std::function<void()> new_job)
+{
+    std::lock_guard<std::mutex> turn(submit_mutex);
+    {
+        std::lock_guard<std::mutex> lock(shared->job_mutex);
+        std::swap(shared->job, new_job);
+    }
+    shared->job_condition.notify_one();
+    wait_for_job();
+}
+
+void RenderThread::wait_for_job()
+{
+    std::unique_lock<std::mutex> lock(shared->state_mutex);
+    shared->done_condition.wait(lock, [this] { return shared->done || shared->ended; });
+    if (!shared->done)
+        return;
+    shared->done = false;
+    if (shared->error)
+        std::rethrow_exception(std::exchange(shared->error, nullptr));
+}
+
+void RenderThread::wait_until_ended()
+{
+    std::unique_lock<std::mutex> lock(shared->state_mutex);
+    shared->done_condition.wait(lock, [this] { return shared->ended; });
+}
+
+void RenderThread::thread_main(std::shared_ptr<state> shared, renderer_factory make_renderer)
+{
+    install_crash_dump_translator();
+    std::unique_ptr<Renderer> owned;
+    std::exception_ptr failure;
+    try {
+        owned = make_renderer();
+        shared->renderer = owned.get();
+        shared->signal_done();
+
+        for (;;) {
+            std::unique_lock<std::mutex> lock(shared->job_mutex);
+            shared->job_condition.wait(lock, [&] { return shared->stop || shared->job; });
+            if (shared->stop)
+                break;  // a job still in the slot is not run
+            shared->job();
+            shared->job = nullptr;
+            lock.unlock();
+            shared->signal_done();
+        }
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // job_mutex is free here: unwinding released the job's lock.
+    owned.reset();
+    shared->renderer = nullptr;
+    std::lock_guard<std::mutex> lock(shared->state_mutex);
+    if (failure) {
+        shared->error = failure;
+        shared->done = true;
+    }
+    shared->ended = true;
+    shared->done_condition.notify_all();
+}
+
+} // namespace qvsdk

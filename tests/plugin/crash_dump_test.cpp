@@ -1,0 +1,126 @@
+#include "plugin/crash_dump.h"
+
+#include "toolkit/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+using namespace qvsdk;
+
+namespace {
+
+void write_to_bad_address()
+{
+    int* volatile bad = reinterpret_cast<int*>(0x10);
+    *bad = 1;
+}
+
+int divide_by(int divisor)
+{
+    volatile int d = divisor;
+    return 100 / d;
+}
+
+std::wstring documents_dump_folder()
+{
+    wchar_t documents[MAX_PATH + 1] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+    return crash_dump_folder(documents);
+}
+
+// The path that the message names, after its two line feeds.
+std::wstring named_dump(const std::string& message)
+{
+    const size_t at = message.find("\n\n");
+    return at == std::string::npos ? std::wstring() : utf8_to_wide(message.substr(at + 2));
+}
+
+// The dump exists, is not empty, and is removed again.
+void expect_dump(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        << "no dump at \"" << wide_to_utf8(path) << "\"";
+    EXPECT_GT(data.nFileSizeLow, 0u);
+    DeleteFileW(path.c_str());
+}
+
+template <typename Fault>
+std::string message_of(Fault fault)
+{
+    try {
+        fault();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "no exception";
+}
+
+} // namespace
+
+TEST(CrashDumpNames, FolderAndFileFollowTheProductTag)
+{
+    EXPECT_EQ(crash_dump_folder(L"C:\\Users\\me\\Documents"),
+              L"C:\\Users\\me\\Documents\\Quorvane\\Error Logs");
+    SYSTEMTIME time{};
+    time.wYear = 2026;
+    time.wMonth = 3;
+    time.wDay = 7;
+    time.wHour = 9;
+    time.wMinute = 5;
+    time.wSecond = 3;
+    EXPECT_EQ(crash_dump_file_name(L"D:\\logs", time, 4120, 77),
+              L"D:\\logs\\QV Vesk_v1.0.74-20260307-090503-4120-77.dmp");
+    const std::string message = crash_dump_message(L"D:\\logs\\x.dmp");
+    EXPECT_EQ(message.substr(message.size() - 16), ":\n\nD:\\logs\\x.dmp");
+    EXPECT_NE(message.find("support@"), std::string::npos);
+}
+
+TEST(CrashDumpTranslator, FaultOnAHostThreadWritesADumpIntoAFreshFolderTree)
+{
+    // A fresh machine: neither the maker's folder nor its log folder exists.
+    const std::wstring folder = documents_dump_folder();
+    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW((folder.substr(0, folder.rfind(L'\\'))).c_str());
+    ASSERT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "old dumps left in " << wide_to_utf8(folder);
+
+    install_crash_dump_translator();
+    const std::string message = message_of(write_to_bad_address);
+    const std::wstring dump = named_dump(message);
+    EXPECT_EQ(dump.rfind(folder + L"\\QV Vesk_v1.0.74-", 0), 0u) << message;
+    expect_dump(dump);
+
+    // The process goes on, and the next fault is translated as well.
+    const std::string second = message_of([] {
+        volatile int quotient = divide_by(0);
+        (void)quotient;
+    });
+    expect_dump(named_dump(second));
+}
+
+TEST(CrashDumpTranslator, EachThreadInstallsItsOwn)
+{
+    std::string message;
+    std::thread worker([&] {
+        install_crash_dump_translator();
+        message = message_of(write_to_bad_address);
+    });
+    worker.join();
+    const std::wstring dump = named_dump(message);
+    const std::wstring thread_part = L"-" + std::to_wstring(GetCurrentThreadId()) + L".dmp";
+    EXPECT_EQ(dump.find(thread_part), std::wstring::npos) << "named after the wrong thread";
+    expect_dump(dump);
+}
+
+TEST(CrashDumpTranslator, DirectCallWritesWithoutExceptionPointers)
+{
+    const std::string message = message_of([] { crash_dump_translator(0xC0000005u, nullptr); });
+    expect_dump(named_dump(message));
+}

@@ -1,0 +1,163 @@
+// The hand-off without a GPU: the thread is built around no renderer, or around a
+// factory that fails.
+#include "plugin/renderer/render_thread.h"
+#include "plugin/renderer/renderer.h"
+#include "toolkit/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+using qvsdk::Renderer;
+using qvsdk::RenderThread;
+
+namespace {
+
+// A handle on the render thread itself, taken from inside it, so a test can tell
+// that the thread has really gone.
+struct thread_watch {
+    HANDLE thread = nullptr;
+    DWORD id = 0;
+    ~thread_watch()
+    {
+        if (thread)
+            CloseHandle(thread);
+    }
+    RenderThread::renderer_factory factory(bool fail = false)
+    {
+        return [this, fail]() -> std::unique_ptr<Renderer> {
+            id = GetCurrentThreadId();
+            thread = OpenThread(SYNCHRONIZE, FALSE, id);
+            if (fail)
+                throw std::runtime_error("failed to create OpenGL 4.1 context");
+            return nullptr;
+        };
+    }
+    bool gone() const { return thread && WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0; }
+};
+
+} // namespace
+
+TEST(RenderThread, RunsJobsInOrderOnItsOwnThread)
+{
+    thread_watch watch;
+    RenderThread render(watch.factory());
+    std::vector<int> order;
+    bool foreign_thread = true;
+    for (int i = 0; i < 1000; ++i) {
+        render.submit([&, i] {
+            order.push_back(i);
+            foreign_thread = foreign_thread && GetCurrentThreadId() == watch.id;
+        });
+        ASSERT_EQ(order.size(), static_cast<size_t>(i + 1));  // done when submit returns
+    }
+    EXPECT_TRUE(foreign_thread);
+    EXPECT_NE(watch.id, GetCurrentThreadId());
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(order[i], i);
+}
+
+TEST(RenderThread, ConcurrentSubmittersTakeTurns)
+{
+    RenderThread render([]() -> std::unique_ptr<Renderer> { return nullptr; });
+    std::atomic<int> running{0};
+    std::atomic<bool> overlapped{false};
+    int total = 0;  // only ever touched by jobs
+    std::vector<std::thread> submitters;
+    for (int t = 0; t < 8; ++t) {
+        submitters.emplace_back([&] {
+            for (int i = 0; i < 250; ++i) {
+                int seen = -1;
+                render.submit([&] {
+                    if (running.fetch_add(1) != 0)
+                        overlapped = true;
+                    seen = ++total;
+                    std::this_thread::yield();
+                    running.fetch_sub(1);
+                });
+                // Each submitter sees its own job finished, never another's.
+                if (seen <= 0)
+                    overlapped = true;
+            }
+        });
+    }
+    for (std::thread& s : submitters)
+        s.join();
+    EXPECT_FALSE(overlapped);
+    EXPECT_EQ(total, 2000);
+}
+
+TEST(RenderThread, StandardExceptionReachesItsSubmitterAndEndsTheThread)
+{
+    thread_watch watch;
+    RenderThread render(watch.factory());
+    try {
+        render.submit([] { throw std::runtime_error("render buffer size is over maximum supported size"); });
+        FAIL() << "the job's exception was lost";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "render buffer size is over maximum supported size");
+    }
+    EXPECT_TRUE(watch.gone());
+    bool ran = false;
+    render.submit([&] { ran = true; });  // returns at once, reports nothing
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(render.renderer(), nullptr);
+}
+
+TEST(RenderThread, AnyExceptionKindIsCarriedBack)
+{
+    RenderThread render([]() -> std::unique_ptr<Renderer> { return nullptr; });
+    EXPECT_THROW(render.submit([] { throw 42; }), int);
+    EXPECT_NO_THROW(render.submit([] { throw 43; }));
+}
+
+TEST(RenderThread, FailedRendererFailsTheConstructorAfterTheThreadEnded)
+{
+    thread_watch watch;
+    try {
+        RenderThread render(watch.factory(true));
+        FAIL() << "construction should have failed";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "failed to create OpenGL 4.1 context");
+    }
+    EXPECT_TRUE(watch.gone());
+}
+
+TEST(RenderThread, DestroyingAnIdleThreadEndsIt)
+{
+    thread_watch watch;
+    {
+        RenderThread render(watch.factory());
+        render.submit([] {});
+    }
+    EXPECT_TRUE(watch.gone());
+}
+
+TEST(RenderThread, HardwareFaultInAJobArrivesAsAnExceptionNamingTheDump)
+{
+    RenderThread render([]() -> std::unique_ptr<Renderer> { return nullptr; });
+    std::string message;
+    try {
+        render.submit([] {
+            int* volatile bad = reinterpret_cast<int*>(0x10);
+            *bad = 1;
+        });
+    } catch (const std::runtime_error& e) {
+        message = e.what();
+    }
+    const size_t at = message.find("\n\n");
+    ASSERT_NE(at, std::string::npos) << message;
+    const std::string path = message.substr(at + 2);
+    EXPECT_NE(path.find("\\Quorvane\\Error Logs\\QV Vesk_v1.0.74-"), std::string::npos) << path;
+    const std::wstring file = qvsdk::utf8_to_wide(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) << path;
+    EXPECT_GT(data.nFileSizeLow, 0u);
+    DeleteFileW(file.c_str());
+}
