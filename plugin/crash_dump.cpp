@@ -23,6 +23,7 @@ constexpr int version_minor = 0;
 constexpr int version_build = 74;
 
 thread_local bool translating = false;
+thread_local bool writing_dump = false;
 thread_local std::string pending_message;
 
 std::wstring base_folder()
@@ -76,9 +77,12 @@ bool is_translated_fault(const EXCEPTION_RECORD& record)
 
 LONG CALLBACK translate_fault(EXCEPTION_POINTERS* pointers)
 {
-    if (!translating || !is_translated_fault(*pointers->ExceptionRecord))
+    // A fault while the dump is being written goes to whoever else handles it.
+    if (!translating || writing_dump || !is_translated_fault(*pointers->ExceptionRecord))
         return EXCEPTION_CONTINUE_SEARCH;
+    writing_dump = true;
     pending_message = write_dump(pointers);
+    writing_dump = false;
 
     // Resume in the trampoline as if the faulting instruction had called it: the
     // return address points inside that instruction, so the unwinder finds the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugin/render_data.h"
+#include "plugin/render_properties.h"
 #include "plugin/renderer/render_target.h"
 
 #include <GL/glew.h>
@@ -48,7 +50,9 @@ private:
     std::unique_ptr<program_manager> programs_owner;
     std::unique_ptr<texture_manager> textures_owner;
 
+    render_data current_frame{};
     std::uint32_t requested_samples = 0;
+    render_properties current_camera{};
     std::int32_t buffer_width = 0;
     std::int32_t buffer_height = 0;
     std::uint32_t buffer_samples = 0;

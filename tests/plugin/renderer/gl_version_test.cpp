@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <stdexcept>
 
 TEST(GlContext, DriverWithOnly40FailsTo41Context)
@@ -13,5 +15,15 @@ TEST(GlContext, DriverWithOnly40FailsTo41Context)
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "failed to create OpenGL 4.1 context");
     }
+    // Nothing is left behind: no current context, no hidden window.
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    int windows = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND, LPARAM count) {
+            ++*reinterpret_cast<int*>(count);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(windows, 0);
 }

@@ -338,11 +338,18 @@ TEST(Renderer, BuildsTearsDownAndBuildsAgain)
 TEST(Renderer, MissingInteropDeviceFailsTheRenderThread)
 {
     set_copying_gl_sharing_enabled(false);
+    HANDLE thread = nullptr;
     try {
-        RenderThread render;
+        RenderThread render([&thread] {
+            thread = OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId());
+            return std::make_unique<Renderer>();
+        });
         FAIL() << "the renderer was built without an interop device";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "no valid OpenCL/OpenGL interop device\n");
     }
     set_copying_gl_sharing_enabled(true);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0) << "the render thread lives on";
+    CloseHandle(thread);
 }
