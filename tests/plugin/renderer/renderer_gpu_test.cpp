@@ -34,6 +34,12 @@ void record_shader_log(const std::string& log)
     shader_logs.push_back(log);
 }
 
+// No test of this executable may stop at a modal "Shader Log" box.
+struct quiet_shader_log : ::testing::Environment {
+    void SetUp() override { set_shader_log_handler(record_shader_log); }
+};
+const auto* const quiet = ::testing::AddGlobalTestEnvironment(new quiet_shader_log);
+
 const char quad_vertex[] = R"(#version 330
 layout(location = 0) in vec4 inPosition;
 out vec2 textureCoords;
@@ -52,16 +58,8 @@ protected:
         delete devices;
         delete context;
     }
-    void SetUp() override
-    {
-        shader_logs.clear();
-        set_shader_log_handler(record_shader_log);
-    }
-    void TearDown() override
-    {
-        set_shader_log_handler(nullptr);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    }
+    void SetUp() override { shader_logs.clear(); }
+    void TearDown() override { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
 
     static gl_context* context;
     static cl_device_list* devices;
