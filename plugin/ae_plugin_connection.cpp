@@ -5,8 +5,13 @@
 #include "plugin/layer_checkout.h"
 #include "plugin/param_visibility.h"
 #include "plugin/parameter_ids.h"
+#include "plugin/product.h"
 #include "plugin/sequence_data.h"
 #include "plugin/suite_handler.h"
+#include "toolkit/qv_exception.h"
+
+#include <exception>
+#include <string>
 
 AePluginConnection::AePluginConnection() = default;
 
@@ -14,7 +19,17 @@ AePluginConnection::~AePluginConnection() = default;
 
 void AePluginConnection::global_setup(command_context&)
 {
-    // The renderer is started here once the render thread is part of the module.
+    std::unique_ptr<qvsdk::RendererProxy> proxy;
+    try {
+        proxy = std::make_unique<qvsdk::RendererProxy>(std::make_unique<qvsdk::RenderThread>());
+        proxy->load_sphere_model();
+    } catch (const std::exception& error) {
+        proxy.reset();
+        std::string message =
+            std::string(product_name) + " failed to initialize with error:\n\n" + error.what();
+        throw qv_exception(message.c_str(), message.size());
+    }
+    renderer_proxy = std::move(proxy);
 }
 
 void AePluginConnection::global_setdown(command_context& context)
@@ -24,6 +39,8 @@ void AePluginConnection::global_setdown(command_context& context)
         if (image)
             suites.get<DRAWBOT_SupplierSuite1>().ReleaseObject(image);
     }
+    std::unique_ptr<qvsdk::RendererProxy> proxy = std::move(renderer_proxy);
+    proxy.reset();
 }
 
 void AePluginConnection::params_setup(command_context& context)
@@ -64,7 +81,8 @@ void AePluginConnection::user_changed_param(command_context&)
 
 void AePluginConnection::smart_render(command_context& context, qvsdk::render_data&)
 {
-    // Without a running renderer no frame can be drawn.
+    // The frame render itself is not part of the module yet; without a running
+    // renderer the host gets the cancel code.
     context.err = PF_Interrupt_CANCEL;
 }
 

@@ -2,6 +2,7 @@
 
 #include "hostsdk/drawbot_suites.h"
 #include "plugin/ae_plugin.h"
+#include "plugin/renderer_proxy.h"
 #include "plugin/texture_cache_entry.h"
 
 #include <cstdint>
@@ -32,6 +33,7 @@ public:
 
     float sample_counter = 0.0f;
     std::mutex render_mutex;
+    std::unique_ptr<qvsdk::RendererProxy> renderer_proxy;
     std::vector<texture_cache_entry> texture_cache;
     std::unique_ptr<std::uint8_t[]> banner_pixels;
     std::uint32_t banner_width = 0;

@@ -11,11 +11,15 @@ add_library(qv_effect OBJECT
     ${CMAKE_CURRENT_LIST_DIR}/param_visibility.cpp
     ${CMAKE_CURRENT_LIST_DIR}/prerender_rect.cpp
     ${CMAKE_CURRENT_LIST_DIR}/render_data_fill.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/renderer_proxy.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sequence_data.cpp
     ${CMAKE_CURRENT_LIST_DIR}/suite_handler.cpp
     ${CMAKE_CURRENT_LIST_DIR}/texture_cache.cpp
 )
-target_link_libraries(qv_effect PUBLIC qvsdk_ui qv_settings)
+target_link_libraries(qv_effect PUBLIC qv_renderer qv_plugin_core qvsdk_ui qv_glew qv_zlib
+                      qv_settings)
+# A hardware fault in a command is turned into an exception that must unwind here.
+target_compile_options(qv_effect PRIVATE -fnon-call-exceptions)
 
 target_sources(QVVesk PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/plugin_main.cpp
@@ -23,3 +27,5 @@ target_sources(QVVesk PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/QVVesk.def
 )
 target_link_libraries(QVVesk PRIVATE qv_effect)
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/plugin_main.cpp PROPERTIES
+    COMPILE_OPTIONS -fnon-call-exceptions)

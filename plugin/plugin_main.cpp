@@ -3,6 +3,7 @@
 #include "hostsdk/pf_effect.h"
 #include "plugin/ae_plugin.h"
 #include "plugin/ae_plugin_connection.h"
+#include "plugin/crash_dump.h"
 #include "plugin/error_popup.h"
 #include "plugin/product.h"
 #include "toolkit/qv_exception.h"
@@ -58,8 +59,10 @@ PF_Err PluginMain(PF_Cmd command, PF_InData* in_data, PF_OutData* out_data,
     if (command > last_host_command)
         return PF_Err_NONE;
     try {
-        if (command == PF_Cmd_GLOBAL_SETUP)
+        if (command == PF_Cmd_GLOBAL_SETUP) {
+            qvsdk::install_crash_dump_translator();
             create_plugin_object(in_data, out_data);
+        }
         PF_Err err = AePlugin::dispatch_command(plugin_object(in_data), command, in_data,
                                                 out_data, params, extra);
         if (command == PF_Cmd_GLOBAL_SETDOWN)

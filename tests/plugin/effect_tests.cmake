@@ -19,7 +19,8 @@ qv_add_test(effect_unit_tests
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/archive_header_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/effect_helpers_test.cpp
-    LIBS qv_effect qvhost_lib
+        ${CMAKE_CURRENT_LIST_DIR}/renderer_proxy_test.cpp
+    LIBS qv_effect qv_renderer qvhost_lib
     LABELS effect)
 
 # The test host's own run over the module.

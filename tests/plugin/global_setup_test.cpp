@@ -99,3 +99,37 @@ TEST_F(GlobalSetup, SetDownWithoutHeaderImagesReleasesNoDrawingObject)
 }
 
 } // namespace
+
+#include <tlhelp32.h>
+
+namespace {
+
+int thread_count()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    CloseHandle(snapshot);
+    return count;
+}
+
+TEST_F(GlobalSetup, StartsARenderThreadAndSetDownStopsIt)
+{
+    int before = thread_count();
+    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+    int running = thread_count();
+    ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
+    // The thread has announced its end; give it a moment to leave.
+    int after = thread_count();
+    for (int wait = 0; wait < 100 && after >= running; ++wait) {
+        Sleep(20);
+        after = thread_count();
+    }
+    EXPECT_GT(running, before);
+    EXPECT_LT(after, running);
+}
+
+} // namespace
