@@ -342,10 +342,14 @@ PF_ParamDef read_param(const command_context& context, A_long disk_id)
 {
     PF_InData* in_data = context.in_data;
     PF_ParamDef def{};
-    in_data->inter.checkout_param(in_data->effect_ref, param_index(disk_id),
-                                  in_data->current_time, in_data->time_step,
-                                  in_data->time_scale, &def);
+    PF_Err err = in_data->inter.checkout_param(in_data->effect_ref, param_index(disk_id),
+                                               in_data->current_time, in_data->time_step,
+                                               in_data->time_scale, &def);
     PF_ParamDef copy = def;
-    in_data->inter.checkin_param(in_data->effect_ref, &def);
+    // Only what the host handed out goes back.
+    if (err == PF_Err_NONE)
+        in_data->inter.checkin_param(in_data->effect_ref, &def);
+    else
+        copy = PF_ParamDef{};
     return copy;
 }

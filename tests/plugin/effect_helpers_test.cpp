@@ -167,3 +167,33 @@ TEST(FrameScale, InverseFactorsComeFromTheInData)
 }
 
 } // namespace
+
+#include "plugin/effect_parameters.h"
+
+namespace {
+
+TEST(ParameterMaps, AreReadyBeforeAnyParameterSetUp)
+{
+    // Nothing has added a parameter in this process.
+    ASSERT_EQ(id_to_index().size(), 2105u);
+    ASSERT_EQ(index_to_id().size(), 80u);
+    EXPECT_EQ(id_to_index()[1], 1u);
+    EXPECT_EQ(id_to_index()[10], 2u);
+    EXPECT_EQ(id_to_index()[2001], 79u);
+    EXPECT_EQ(index_to_id()[79], 2001u);
+    EXPECT_EQ(index_to_id()[0], 0u);
+    EXPECT_EQ(id_to_index()[15], 0u);
+    for (std::size_t index = 1; index < index_to_id().size(); ++index)
+        EXPECT_EQ(id_to_index()[index_to_id()[index]], index);
+}
+
+TEST(ParameterMaps, UnknownIdsHaveNoIndex)
+{
+    EXPECT_EQ(param_index(0), 0);
+    EXPECT_EQ(param_index(-5), 0);
+    EXPECT_EQ(param_index(2105), 0);
+    EXPECT_EQ(param_index(100000), 0);
+    EXPECT_EQ(param_index(2104), 74);
+}
+
+} // namespace

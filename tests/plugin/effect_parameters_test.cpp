@@ -317,6 +317,16 @@ TEST_F(Parameters, ShutterAngleShowsOnlyWithMotionBlurOn)
     }
 }
 
+TEST_F(Parameters, UpdateBeforeParameterSetUpReadsNothingOutOfBounds)
+{
+    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+    EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
+    EXPECT_EQ(host->outstanding_suites(), 0);
+    EXPECT_EQ(host->live_effect_refs(), 0);
+    EXPECT_EQ(host->outstanding_checkouts(), 0);
+    EXPECT_EQ(host->checkins_without_checkout(), 0);
+}
+
 TEST_F(Parameters, NothingElseIsEverHidden)
 {
     set_up_effect();

@@ -284,6 +284,10 @@ PF_Err test_host::checkin_param(PF_ProgPtr, PF_ParamDef*)
 {
     test_host& host = current();
     host.enter("checkin_param");
+    if (host.checkouts == 0) {
+        ++host.bad_checkins;
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
     host.checkouts -= 1;
     return PF_Err_NONE;
 }

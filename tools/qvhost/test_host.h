@@ -102,6 +102,7 @@ public:
 
     // Borrowed references that must come back within the command.
     int outstanding_checkouts() const { return checkouts; }
+    int checkins_without_checkout() const { return bad_checkins; }
     int live_effect_refs() const { return effects; }
     int live_streams() const { return streams; }
     int live_stream_values() const { return stream_values; }
@@ -196,6 +197,7 @@ private:
     int aegp_registrations = 0;
 
     int checkouts = 0;
+    int bad_checkins = 0;
     int effects = 0;
     int streams = 0;
     int stream_values = 0;
