@@ -7,96 +7,96 @@
 
 namespace {
 
-param_spec base(A_long id, param_kind kind, const char* name)
+param_row base(A_long id, param_kind kind, const char* name)
 {
-    param_spec spec{};
-    spec.id = id;
-    spec.kind = kind;
-    spec.name = name;
-    spec.slider_factor = 1.0f;
-    return spec;
+    param_row row{};
+    row.id = id;
+    row.kind = kind;
+    row.name = name;
+    row.slider_factor = 1.0f;
+    return row;
 }
 
-param_spec header()
+param_row header()
 {
-    param_spec spec = base(1, param_kind::no_data, "");
-    spec.flags = PF_ParamFlag_SUPERVISE;
-    return spec;
+    param_row row = base(1, param_kind::no_data, "");
+    row.flags = PF_ParamFlag_SUPERVISE;
+    return row;
 }
 
-param_spec layer(A_long id, const char* name)
+param_row layer(A_long id, const char* name)
 {
     return base(id, param_kind::layer, name);
 }
 
-param_spec slider(A_long id, const char* name, float valid_min, float valid_max, float factor,
+param_row slider(A_long id, const char* name, float valid_min, float valid_max, float factor,
                   float dephault, A_short precision)
 {
-    param_spec spec = base(id, param_kind::float_slider, name);
-    spec.valid_min = valid_min;
-    spec.valid_max = valid_max;
-    spec.slider_factor = factor;
-    spec.dephault = dephault;
-    spec.precision = precision;
-    return spec;
+    param_row row = base(id, param_kind::float_slider, name);
+    row.valid_min = valid_min;
+    row.valid_max = valid_max;
+    row.slider_factor = factor;
+    row.dephault = dephault;
+    row.precision = precision;
+    return row;
 }
 
-param_spec popup(A_long id, const char* name, const char* choices, A_long default_choice,
+param_row popup(A_long id, const char* name, const char* choices, A_long default_choice,
                  A_long flags = 0)
 {
-    param_spec spec = base(id, param_kind::popup, name);
-    spec.choices = choices;
-    spec.default_choice = default_choice;
-    spec.flags = flags;
-    return spec;
+    param_row row = base(id, param_kind::popup, name);
+    row.choices = choices;
+    row.default_choice = default_choice;
+    row.flags = flags;
+    return row;
 }
 
-param_spec angle(A_long id, const char* name)
+param_row angle(A_long id, const char* name)
 {
-    param_spec spec = base(id, param_kind::angle, name);
-    spec.flags = PF_ParamFlag_COLLAPSE_TWIRLY;
-    return spec;
+    param_row row = base(id, param_kind::angle, name);
+    row.flags = PF_ParamFlag_COLLAPSE_TWIRLY;
+    return row;
 }
 
-param_spec checkbox(A_long id, const char* name, bool on, bool labelled)
+param_row checkbox(A_long id, const char* name, bool on, bool labelled)
 {
-    param_spec spec = base(id, param_kind::checkbox, name);
-    spec.on = on;
-    spec.labelled = labelled;
-    return spec;
+    param_row row = base(id, param_kind::checkbox, name);
+    row.on = on;
+    row.labelled = labelled;
+    return row;
 }
 
-param_spec color(A_long id, const char* name, float r, float g, float b)
+param_row color(A_long id, const char* name, float r, float g, float b)
 {
-    param_spec spec = base(id, param_kind::color, name);
-    spec.rgb[0] = r;
-    spec.rgb[1] = g;
-    spec.rgb[2] = b;
-    return spec;
+    param_row row = base(id, param_kind::color, name);
+    row.rgb[0] = r;
+    row.rgb[1] = g;
+    row.rgb[2] = b;
+    return row;
 }
 
-param_spec point_3d(A_long id, const char* name, double x, double y, double z)
+param_row point_3d(A_long id, const char* name, double x, double y, double z)
 {
-    param_spec spec = base(id, param_kind::point_3d, name);
-    spec.point[0] = x;
-    spec.point[1] = y;
-    spec.point[2] = z;
-    return spec;
+    param_row row = base(id, param_kind::point_3d, name);
+    row.point[0] = x;
+    row.point[1] = y;
+    row.point[2] = z;
+    return row;
 }
 
-param_spec group(A_long id, const char* name, bool collapsed)
+param_row group(A_long id, const char* name, bool collapsed)
 {
-    param_spec spec = base(id, param_kind::group_start, name);
-    spec.collapsed = collapsed;
-    return spec;
+    param_row row = base(id, param_kind::group_start, name);
+    row.collapsed = collapsed;
+    return row;
 }
 
-param_spec group_end(A_long id)
+param_row group_end(A_long id)
 {
     return base(id, param_kind::group_end, "");
 }
 
-std::vector<param_spec> make_table()
+std::vector<param_row> make_table()
 {
     // Choice texts are literals: the host keeps pointers into them for good.
     return {
@@ -192,10 +192,10 @@ const param_maps& maps()
 {
     static const param_maps built = [] {
         param_maps result;
-        const std::vector<param_spec>& table = effect_param_table();
+        const std::vector<param_row>& table = effect_param_table();
         A_long largest = 0;
-        for (const param_spec& spec : table)
-            largest = std::max(largest, spec.id);
+        for (const param_row& row : table)
+            largest = std::max(largest, row.id);
         result.id_to_index.assign(static_cast<std::size_t>(largest) + 1, 0);
         result.index_to_id.assign(table.size() + 1, 0);
         for (std::size_t i = 0; i < table.size(); ++i) {
@@ -219,15 +219,15 @@ PF_Pixel to_pixel(const float rgb[3])
     return PF_Pixel{255, channel(rgb[0]), channel(rgb[1]), channel(rgb[2])};
 }
 
-void fill_definition(PF_ParamDef& def, const param_spec& spec)
+void fill_definition(PF_ParamDef& def, const param_row& row)
 {
-    switch (spec.kind) {
+    switch (row.kind) {
     case param_kind::no_data:
         def.param_type = PF_Param_NO_DATA;
         def.ui_flags = PF_PUI_CONTROL;
         def.ui_width = 558;
         def.ui_height = 84;
-        def.flags = spec.flags;
+        def.flags = row.flags;
         break;
     case param_kind::layer:
         def.param_type = PF_Param_LAYER;
@@ -235,45 +235,45 @@ void fill_definition(PF_ParamDef& def, const param_spec& spec)
         break;
     case param_kind::float_slider:
         def.param_type = PF_Param_FLOAT_SLIDER;
-        def.u.fs_d.valid_min = spec.valid_min;
-        def.u.fs_d.valid_max = spec.valid_max;
-        def.u.fs_d.slider_min = slider_min(spec);
-        def.u.fs_d.slider_max = slider_max(spec);
-        def.u.fs_d.dephault = spec.dephault;
-        def.u.fs_d.precision = spec.precision;
+        def.u.fs_d.valid_min = row.valid_min;
+        def.u.fs_d.valid_max = row.valid_max;
+        def.u.fs_d.slider_min = slider_min(row);
+        def.u.fs_d.slider_max = slider_max(row);
+        def.u.fs_d.dephault = row.dephault;
+        def.u.fs_d.precision = row.precision;
         def.u.fs_d.display_flags = 0;
-        def.u.fs_d.value = spec.dephault;
+        def.u.fs_d.value = row.dephault;
         break;
     case param_kind::popup:
         def.param_type = PF_Param_POPUP;
-        def.u.pd.value = spec.default_choice;
-        def.u.pd.dephault = static_cast<A_short>(spec.default_choice);
-        def.u.pd.num_choices = count_choices(spec.choices);
-        def.u.pd.namesptr = spec.choices;
-        def.flags = spec.flags;
+        def.u.pd.value = row.default_choice;
+        def.u.pd.dephault = static_cast<A_short>(row.default_choice);
+        def.u.pd.num_choices = count_choices(row.choices);
+        def.u.pd.namesptr = row.choices;
+        def.flags = row.flags;
         break;
     case param_kind::angle:
         def.param_type = PF_Param_ANGLE;
-        def.flags = spec.flags;
+        def.flags = row.flags;
         break;
     case param_kind::checkbox:
         def.param_type = PF_Param_CHECKBOX;
-        def.u.bd.value = def.u.bd.dephault = spec.on ? 1 : 0;
-        def.u.bd.nameptr = spec.labelled ? spec.name : "";
+        def.u.bd.value = def.u.bd.dephault = row.on ? 1 : 0;
+        def.u.bd.nameptr = row.labelled ? row.name : "";
         break;
     case param_kind::color:
         def.param_type = PF_Param_COLOR;
-        def.u.cd.value = def.u.cd.dephault = to_pixel(spec.rgb);
+        def.u.cd.value = def.u.cd.dephault = to_pixel(row.rgb);
         break;
     case param_kind::point_3d:
         def.param_type = PF_Param_POINT_3D;
-        def.u.point3d_d.x_value = def.u.point3d_d.x_dephault = spec.point[0];
-        def.u.point3d_d.y_value = def.u.point3d_d.y_dephault = spec.point[1];
-        def.u.point3d_d.z_value = def.u.point3d_d.z_dephault = spec.point[2];
+        def.u.point3d_d.x_value = def.u.point3d_d.x_dephault = row.point[0];
+        def.u.point3d_d.y_value = def.u.point3d_d.y_dephault = row.point[1];
+        def.u.point3d_d.z_value = def.u.point3d_d.z_dephault = row.point[2];
         break;
     case param_kind::group_start:
         def.param_type = PF_Param_GROUP_START;
-        def.flags = spec.collapsed ? PF_ParamFlag_START_COLLAPSED : 0;
+        def.flags = row.collapsed ? PF_ParamFlag_START_COLLAPSED : 0;
         break;
     case param_kind::group_end:
         def.param_type = PF_Param_GROUP_END;
@@ -283,9 +283,9 @@ void fill_definition(PF_ParamDef& def, const param_spec& spec)
 
 } // namespace
 
-const std::vector<param_spec>& effect_param_table()
+const std::vector<param_row>& effect_param_table()
 {
-    static const std::vector<param_spec> table = make_table();
+    static const std::vector<param_row> table = make_table();
     return table;
 }
 
@@ -307,26 +307,26 @@ PF_ParamIndex param_index(A_long disk_id)
     return static_cast<PF_ParamIndex>(ids[static_cast<std::size_t>(disk_id)]);
 }
 
-float slider_min(const param_spec& spec)
+float slider_min(const param_row& row)
 {
-    return spec.valid_min >= 0.0f ? spec.valid_min : spec.valid_min * spec.slider_factor;
+    return row.valid_min >= 0.0f ? row.valid_min : row.valid_min * row.slider_factor;
 }
 
-float slider_max(const param_spec& spec)
+float slider_max(const param_row& row)
 {
-    return spec.valid_max * spec.slider_factor;
+    return row.valid_max * row.slider_factor;
 }
 
 void add_effect_params(command_context& context)
 {
     PF_InData* in_data = context.in_data;
     bool first = true;
-    for (const param_spec& spec : effect_param_table()) {
+    for (const param_row& row : effect_param_table()) {
         PF_ParamDef def{};
-        def.uu.id = spec.id;
-        fill_definition(def, spec);
-        if (spec.kind != param_kind::group_end)
-            in_data->utils->ansi.strcpy(def.name, spec.name);
+        def.uu.id = row.id;
+        fill_definition(def, row);
+        if (row.kind != param_kind::group_end)
+            in_data->utils->ansi.strcpy(def.name, row.name);
         in_data->inter.add_param(in_data->effect_ref, -1, &def);
         context.out_data->num_params += 1;
         if (first) {

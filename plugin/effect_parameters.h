@@ -21,7 +21,7 @@ enum class param_kind {
 };
 
 // One row of the effect's fixed parameter table.
-struct param_spec {
+struct param_row {
     A_long id;
     param_kind kind;
     const char* name;
@@ -43,7 +43,7 @@ struct param_spec {
 };
 
 // The 79 definitions in the order the host numbers them (index = position + 1).
-const std::vector<param_spec>& effect_param_table();
+const std::vector<param_row>& effect_param_table();
 
 // Disk id to host index (0 for ids that name no parameter), and host index to disk id.
 // Built from the fixed table, so they are valid before any parameter set-up.
@@ -52,8 +52,8 @@ const std::vector<std::uint32_t>& index_to_id();
 PF_ParamIndex param_index(A_long disk_id);
 
 // The float slider's range as handed to the host.
-float slider_min(const param_spec& spec);
-float slider_max(const param_spec& spec);
+float slider_min(const param_row& row);
+float slider_max(const param_row& row);
 
 // Adds every definition through the host's add_param and counts them in num_params.
 void add_effect_params(command_context& context);
