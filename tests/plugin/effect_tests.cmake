@@ -14,7 +14,7 @@ add_dependencies(effect_host_tests QVVesk)
 target_compile_definitions(effect_host_tests PRIVATE
     QV_EFFECT_MODULE="$<TARGET_FILE:QVVesk>")
 
-# Pieces of the effect that need no host.
+# Pieces of the effect tested on their own, some on the test host's handles.
 qv_add_test(effect_unit_tests
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/archive_header_test.cpp
