@@ -1,0 +1,290 @@
+#include "test_window.h"
+
+#include "toolkit/image.h"
+#include "toolkit/image_ptr.h"
+#include "toolkit/render_context.h"
+#include "toolkit/style_run.h"
+#include "toolkit/theme_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+using namespace qvsdk::ui;
+
+namespace {
+
+const color black(0, 0, 0, 1);
+const color red(1, 0, 0, 1);
+const color blue(0, 0, 1, 1);
+
+constexpr int window_width = 240;
+constexpr int window_height = 160;
+
+bool close_to(std::uint32_t pixel, int r, int g, int b, int tolerance = 8)
+{
+    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance
+           && std::abs(blue_of(pixel) - b) <= tolerance;
+}
+
+bool is_reddish(std::uint32_t p)
+{
+    return red_of(p) > 120 && green_of(p) < 80 && blue_of(p) < 80;
+}
+
+// One paint of the whole window: a black root widget, then the test's drawing.
+class drawing : public ::testing::Test {
+protected:
+    test_window window{window_width, window_height};
+    render_context context{window.handle()};
+    const int root = 0;
+
+    void begin()
+    {
+        const RECT all{0, 0, window_width, window_height};
+        context.begin_widget(&root, rect(0, 0, window_width, window_height), 1.0f, all);
+        context.set_fill_color(black);
+        context.fill_rect(rect(0, 0, window_width, window_height));
+    }
+    void end() { context.end_widget(); }
+    // Draws between begin and end, then captures the window.
+    test_window::capture paint(const char* name, const std::function<void()>& draw)
+    {
+        const test_window::capture c = window.paint_and_grab([&] {
+            begin();
+            draw();
+            end();
+        });
+        c.save(name);
+        return c;
+    }
+};
+
+} // namespace
+
+TEST_F(drawing, FilledRectangleHasTheFillColourAndStaysInside)
+{
+    const auto c = paint("filled_rectangle", [&] {
+        context.set_fill_color(red);
+        context.fill_rect(rect(10, 10, 40, 30));
+        context.set_fill_color(color(0, 1, 0, 0)); // alpha 0: nothing
+        context.fill_rect(rect(0, 0, 240, 160));
+    });
+    EXPECT_TRUE(close_to(c.at(10, 10), 255, 0, 0));
+    EXPECT_TRUE(close_to(c.at(49, 39), 255, 0, 0));
+    EXPECT_TRUE(close_to(c.at(50, 20), 0, 0, 0));
+    EXPECT_TRUE(close_to(c.at(20, 40), 0, 0, 0));
+    EXPECT_TRUE(close_to(c.at(100, 100), 0, 0, 0));
+}
+
+TEST_F(drawing, GradientRunsFromTheTopColourToTheBottomColour)
+{
+    const auto c = paint("gradient", [&] {
+        context.fill_gradient(rect(20, 20, 30, 100), red, blue);
+    });
+    EXPECT_TRUE(close_to(c.at(30, 20), 255, 0, 0, 12));
+    EXPECT_TRUE(close_to(c.at(30, 119), 0, 0, 255, 12));
+    const auto middle = c.at(30, 70);
+    EXPECT_GT(red_of(middle), 40);
+    EXPECT_GT(blue_of(middle), 40);
+    EXPECT_TRUE(close_to(c.at(60, 70), 0, 0, 0));
+}
+
+TEST_F(drawing, OutlinesAndLinesUseTheLineColourAndWidth)
+{
+    const auto c = paint("outlines", [&] {
+        context.set_stroke(render_context::solid, false);
+        context.set_line(color(1, 1, 1, 1), 1.0f);
+        context.draw_rect(rect(10, 10, 20, 20));
+        context.draw_line(point{10, 60}, point{100, 60});
+        context.set_line(color(0, 1, 0, 1), 0.0f); // no width: nothing
+        context.draw_rect(rect(0, 0, 240, 160));
+    });
+    EXPECT_TRUE(close_to(c.at(10, 10), 255, 255, 255));
+    EXPECT_TRUE(close_to(c.at(29, 29), 255, 255, 255));
+    EXPECT_TRUE(close_to(c.at(20, 20), 0, 0, 0));
+    EXPECT_TRUE(close_to(c.at(50, 60), 255, 255, 255));
+    EXPECT_TRUE(close_to(c.at(50, 62), 0, 0, 0));
+    EXPECT_TRUE(close_to(c.at(0, 0), 0, 0, 0));
+}
+
+TEST_F(drawing, WidgetClipKeepsDrawingInsideTheWidget)
+{
+    const auto c = paint("clipping", [&] {
+        const int child = 1;
+        const RECT all{0, 0, window_width, window_height};
+        context.begin_widget(&child, rect(40, 30, 50, 40), 1.0f, all);
+        context.set_fill_color(red);
+        context.fill_rect(rect(-100, -100, 400, 400)); // widget coordinates
+        const int grandchild = 2;
+        context.begin_widget(&grandchild, rect(10, 10, 5, 5), 1.0f, all);
+        context.set_fill_color(blue);
+        context.fill_rect(rect(0, 0, 100, 100));
+        context.end_widget();
+        context.end_widget();
+        context.set_fill_color(red);
+        context.fill_circle(point{180, 80}, 40.0f, rect(170, 70, 10, 10));
+    });
+    EXPECT_TRUE(close_to(c.at(40, 30), 255, 0, 0));
+    EXPECT_TRUE(close_to(c.at(89, 69), 255, 0, 0));
+    EXPECT_TRUE(close_to(c.at(39, 50), 0, 0, 0));
+    EXPECT_TRUE(close_to(c.at(90, 50), 0, 0, 0));
+    EXPECT_TRUE(close_to(c.at(60, 70), 0, 0, 0));
+    EXPECT_TRUE(close_to(c.at(52, 42), 0, 0, 255)); // grandchild at (40+10, 30+10), 5 wide
+    EXPECT_TRUE(close_to(c.at(56, 46), 255, 0, 0));
+    EXPECT_TRUE(close_to(c.at(175, 75), 255, 0, 0));
+    EXPECT_TRUE(close_to(c.at(165, 80), 0, 0, 0)); // inside the circle, outside its clip
+}
+
+TEST_F(drawing, TextDrawsInsideItsLayoutBox)
+{
+    const auto c = paint("text", [&] {
+        context.set_font("Tahoma", 20.0f, 2, 0, false);
+        context.set_text_alignment(0, 1);
+        context.set_text_color(color(1, 1, 1, 1));
+        context.draw_text(rect(10, 10, 200, 40), "Hello", {});
+    });
+    int inside = 0, outside = 0;
+    for (int y = 0; y < window_height; ++y)
+        for (int x = 0; x < window_width; ++x) {
+            const bool lit = red_of(c.at(x, y)) > 100;
+            const bool in_box = x >= 10 && x < 210 && y >= 10 && y < 50;
+            (in_box ? inside : outside) += lit ? 1 : 0;
+        }
+    EXPECT_GT(inside, 30);
+    EXPECT_EQ(outside, 0);
+    const size measured = context.measure_text("Hello", 0, 0, {});
+    EXPECT_GT(measured.width, 20);
+    EXPECT_GT(measured.height, 10);
+}
+
+// Runs count UTF-16 units: with non-ASCII text before it, a run still covers
+// exactly the characters it names.
+TEST_F(drawing, StyleRunsAddressUtf16PositionsOfNonAsciiText)
+{
+    const std::string prefix = "\xc3\x84\xc3\x96\xc3\x9c \xc3\xa4\xc3\xb6\xc3\xbc "; // "ÄÖÜ äöü "
+    const std::string text = prefix + "RED";
+    ASSERT_EQ(utf16_length(prefix), 8);
+    ASSERT_EQ(utf16_length(text), 11);
+
+    style_run run;
+    run.font_name = "Tahoma";
+    run.size = 24.0f;
+    run.weight_kind = 2;
+    run.start = utf16_length(prefix);
+    run.end = utf16_length(text);
+    run.colour = red;
+
+    context.set_font("Tahoma", 24.0f, 2, 0, false);
+    context.set_text_alignment(0, 1);
+    const int prefix_width = context.measure_text(prefix, 0, 0, {}).width;
+    const auto c = paint("style_runs_non_ascii", [&] {
+        context.set_text_color(color(1, 1, 1, 1));
+        context.draw_text(rect(0, 10, 240, 60), text, {run});
+    });
+
+    int first_red = window_width, last_white = -1;
+    for (int y = 10; y < 70; ++y)
+        for (int x = 0; x < window_width; ++x) {
+            const auto p = c.at(x, y);
+            if (is_reddish(p))
+                first_red = std::min(first_red, x);
+            if (red_of(p) > 200 && green_of(p) > 200)
+                last_white = std::max(last_white, x);
+        }
+    EXPECT_LT(last_white, first_red);
+    EXPECT_GE(first_red, prefix_width - 6);
+    EXPECT_LE(first_red, prefix_width + 6);
+}
+
+TEST_F(drawing, ImagesDrawTheirPixelsAndSpriteFrames)
+{
+    const theme_store theme;
+    image_ptr checkbox;
+    ASSERT_TRUE(checkbox.load(theme.get_image("checkbox_image")));
+    image_ptr broken;
+    const unsigned char junk[] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_FALSE(broken->load(junk, sizeof junk, 1.0f));
+
+    const auto c = paint("images", [&] {
+        context.draw_image(point{10, 10}, *checkbox, 1.0f);
+        context.draw_image_part(point{40, 10}, *checkbox, rect(0, 0, 14, 14), 1.0f);
+        context.draw_image_part(point{60, 10}, *checkbox, rect(0, 14, 14, 14), 1.0f);
+        context.draw_image_in_rect(rect(100, 10, 56, 112), *checkbox, 1.0f);
+        context.draw_image(point{200, 10}, *broken, 1.0f);
+    });
+
+    // Frame corners: the picture's background, its grey border, its dark inside.
+    EXPECT_TRUE(close_to(c.at(10, 10), 37, 38, 42));
+    EXPECT_TRUE(close_to(c.at(11, 11), 153, 153, 153));
+    EXPECT_TRUE(close_to(c.at(15, 15), 44, 45, 49));
+    EXPECT_TRUE(close_to(c.at(10, 37), 37, 38, 42));
+    auto white_in = [&](int x0, int y0, int w, int h) {
+        int n = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x)
+                n += red_of(c.at(x, y)) > 200 && blue_of(c.at(x, y)) > 200;
+        return n;
+    };
+    EXPECT_EQ(white_in(40, 10, 14, 14), 0); // unchecked frame
+    EXPECT_GE(white_in(60, 10, 14, 14), 5); // checked frame
+    EXPECT_GE(white_in(100, 66, 56, 56), 40); // the stretched tick
+    EXPECT_TRUE(close_to(c.at(210, 20), 0, 0, 0)); // the broken image drew nothing
+    EXPECT_EQ(checkbox->context_count(), 1u);
+    EXPECT_EQ(context.image_count(), 1u);
+}
+
+TEST(ImageContexts, EachContextGetsItsOwnBitmapAndLetsGoOfItAlone)
+{
+    const theme_store theme;
+    image_ptr picture;
+    ASSERT_TRUE(picture.load(theme.get_image("message_popup_image")));
+    test_window first_window(64, 64), second_window(64, 64);
+    render_context second(second_window.handle());
+    ID2D1Bitmap* second_bitmap = nullptr;
+    {
+        render_context first(first_window.handle());
+        ID2D1Bitmap* first_bitmap = picture->bitmap_for(first);
+        second_bitmap = picture->bitmap_for(second);
+        EXPECT_NE(first_bitmap, second_bitmap);
+        EXPECT_EQ(picture->bitmap_for(first), first_bitmap);
+        EXPECT_EQ(picture->context_count(), 2u);
+    }
+    EXPECT_EQ(picture->context_count(), 1u);
+    EXPECT_EQ(picture->bitmap_for(second), second_bitmap);
+
+    const int root = 0;
+    const auto c = second_window.paint_and_grab([&] {
+        second.begin_widget(&root, rect(0, 0, 64, 64), 1.0f, RECT{0, 0, 64, 64});
+        second.set_fill_color(black);
+        second.fill_rect(rect(0, 0, 64, 64));
+        second.draw_image(point{0, 0}, *picture, 1.0f);
+        second.end_widget();
+    });
+    c.save("second_context_image");
+    EXPECT_GT(red_of(c.at(14, 21)), 150); // the sign's amber
+
+    picture->unload();
+    EXPECT_EQ(second.image_count(), 0u);
+    EXPECT_EQ(picture->context_count(), 0u);
+}
+
+TEST(ImageContexts, DestroyedImageLeavesEveryContextList)
+{
+    const theme_store theme;
+    test_window a_window(32, 32), b_window(32, 32), c_window(32, 32);
+    render_context a(a_window.handle()), b(b_window.handle()), c(c_window.handle());
+    {
+        image_ptr picture;
+        ASSERT_TRUE(picture.load(theme.get_image("scroll_button_arrow_image")));
+        picture->bitmap_for(a);
+        picture->bitmap_for(b);
+        picture->bitmap_for(c);
+        EXPECT_EQ(b.image_count(), 1u);
+    }
+    EXPECT_EQ(a.image_count(), 0u);
+    EXPECT_EQ(b.image_count(), 0u);
+    EXPECT_EQ(c.image_count(), 0u);
+}

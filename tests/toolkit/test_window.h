@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A plain visible top-level window with a client area of the given size, and
+// captures of what was drawn into it (BitBlt from its DC, which also sees
+// Direct2D output).
+class test_window {
+public:
+    test_window(int width, int height);
+    ~test_window();
+    test_window(const test_window&) = delete;
+    test_window& operator=(const test_window&) = delete;
+
+    HWND handle() const { return hwnd; }
+
+    struct capture {
+        int width = 0, height = 0;
+        std::vector<std::uint32_t> pixels; // 0x00RRGGBB, top row first
+
+        std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+        // Saves the capture as <QV_TEST_OUTPUT>/<name>.png when the folder is set.
+        void save(const std::string& name) const;
+    };
+    capture grab() const;
+    // Paints and captures; paints again while the capture is still blank, as
+    // under Wine a window's first presents can be lost before it is mapped.
+    capture paint_and_grab(const std::function<void()>& paint) const;
+
+private:
+    HWND hwnd = nullptr;
+};
+
+inline int red_of(std::uint32_t p) { return (p >> 16) & 0xff; }
+inline int green_of(std::uint32_t p) { return (p >> 8) & 0xff; }
+inline int blue_of(std::uint32_t p) { return p & 0xff; }
