@@ -29,3 +29,10 @@ add_test(NAME qvhost_drives_module
     COMMAND sh ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix
             $<TARGET_FILE:qvhost> $<TARGET_FILE:QVVesk>)
 set_tests_properties(qvhost_drives_module PROPERTIES LABELS effect TIMEOUT 300)
+
+# Global set-up when the renderer cannot start: no OpenCL driver is visible.
+add_test(NAME effect_renderer_start_failure
+    COMMAND effect_host_tests --gtest_filter=RendererStartFailure.* --gtest_color=no)
+set_tests_properties(effect_renderer_start_failure PROPERTIES
+    LABELS effect TIMEOUT 300
+    ENVIRONMENT "OCL_ICD_VENDORS=/nonexistent;QV_OPENCL_HIDDEN=1")

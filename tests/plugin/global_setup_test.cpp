@@ -133,3 +133,64 @@ TEST_F(GlobalSetup, StartsARenderThreadAndSetDownStopsIt)
 }
 
 } // namespace
+
+#include "hostsdk/pf_smart_render.h"
+#include "tools/qvhost/debug_output.h"
+
+#include <cstdlib>
+
+namespace {
+
+// Run by its own test entry with the system's OpenCL drivers hidden, so that the
+// renderer cannot start.
+class RendererStartFailure : public EffectHost {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("QV_OPENCL_HIDDEN"))
+            GTEST_SKIP() << "needs the OpenCL drivers hidden";
+        EffectHost::SetUp();
+    }
+};
+
+TEST_F(RendererStartFailure, SetUpFailsWithTheRenderersMessage)
+{
+    qvhost::debug_output output;
+    EXPECT_EQ(host->global_setup(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    std::vector<std::string> lines = output.lines();
+    ASSERT_FALSE(lines.empty());
+    const std::string prefix = "QV Vesk Exception: QV Vesk failed to initialize with error:\n\n";
+    ASSERT_GT(lines.back().size(), prefix.size() + 1);
+    EXPECT_EQ(lines.back().compare(0, prefix.size(), prefix), 0) << lines.back();
+}
+
+TEST_F(RendererStartFailure, EffectStaysRegisteredAndFramesAreCancelled)
+{
+    ASSERT_EQ(host->global_setup(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_EQ(host->registrations(), 1);
+    ASSERT_NE(host->global_data(), nullptr);
+    EXPECT_EQ(host->params_setup(), PF_Err_NONE);
+    EXPECT_EQ(host->num_params(), 80);
+    EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
+
+    static PF_EffectWorld world{};
+    PF_SmartRenderCallbacks callbacks{};
+    callbacks.checkout_layer_pixels = [](PF_ProgPtr, A_long, PF_EffectWorld** out) -> PF_Err {
+        *out = &world;
+        return PF_Err_NONE;
+    };
+    callbacks.checkout_output = [](PF_ProgPtr, PF_EffectWorld** out) -> PF_Err {
+        *out = &world;
+        return PF_Err_NONE;
+    };
+    PF_SmartRenderInput input{};
+    input.bitdepth = 8;
+    PF_SmartRenderExtra extra{&input, &callbacks};
+    EXPECT_EQ(host->send(PF_Cmd_SMART_RENDER, &extra), PF_Interrupt_CANCEL);
+
+    EXPECT_EQ(host->global_setdown(), PF_Err_NONE);
+    EXPECT_EQ(host->live_handles(), 0u);
+    EXPECT_EQ(host->outstanding_suites(), 0);
+}
+
+} // namespace
