@@ -101,6 +101,8 @@ TEST_F(drawing, OutlinesAndLinesUseTheLineColourAndWidth)
         context.draw_line(point{10, 60}, point{100, 60});
         context.set_line(color(0, 1, 0, 1), 0.0f); // no width: nothing
         context.draw_rect(rect(0, 0, 240, 160));
+        context.set_fill_color(blue);
+        context.fill_rounded_rect(rect(150, 20, 60, 60), 20.0f);
     });
     EXPECT_TRUE(close_to(c.at(10, 10), 255, 255, 255));
     EXPECT_TRUE(close_to(c.at(29, 29), 255, 255, 255));
@@ -108,6 +110,8 @@ TEST_F(drawing, OutlinesAndLinesUseTheLineColourAndWidth)
     EXPECT_TRUE(close_to(c.at(50, 60), 255, 255, 255));
     EXPECT_TRUE(close_to(c.at(50, 62), 0, 0, 0));
     EXPECT_TRUE(close_to(c.at(0, 0), 0, 0, 0));
+    EXPECT_TRUE(close_to(c.at(180, 50), 0, 0, 255));
+    EXPECT_TRUE(close_to(c.at(151, 21), 0, 0, 0)); // cut off by the rounded corner
 }
 
 TEST_F(drawing, WidgetClipKeepsDrawingInsideTheWidget)
@@ -155,9 +159,36 @@ TEST_F(drawing, TextDrawsInsideItsLayoutBox)
         }
     EXPECT_GT(inside, 30);
     EXPECT_EQ(outside, 0);
-    const size measured = context.measure_text("Hello", 0, 0, {});
-    EXPECT_GT(measured.width, 20);
-    EXPECT_GT(measured.height, 10);
+}
+
+TEST_F(drawing, ClippedTextIsCutAtTheClipRectangle)
+{
+    context.set_font("Tahoma", 20.0f, 0, 0, false);
+    context.set_text_alignment(0, 1);
+    const auto c = paint("text_clipped", [&] {
+        context.set_text_color(color(1, 1, 1, 1));
+        context.draw_text_clipped(rect(10, 10, 200, 40), rect(10, 10, 30, 40), "WWWWWWWW");
+    });
+    int inside = 0, outside = 0;
+    for (int y = 0; y < window_height; ++y)
+        for (int x = 0; x < window_width; ++x)
+            (x >= 10 && x < 40 && y >= 10 && y < 50 ? inside : outside) += red_of(c.at(x, y)) > 100;
+    EXPECT_GT(inside, 20);
+    EXPECT_EQ(outside, 0);
+}
+
+TEST_F(drawing, UnboundedMeasureBreaksOnlyAtExplicitLineBreaks)
+{
+    context.set_font("Tahoma", 20.0f, 0, 0, false);
+    const size one = context.measure_text("Hello", 0, 0, {});
+    const size two = context.measure_text("Hello\nHello", 0, 0, {});
+    const size wide = context.measure_text("Hello Hello Hello Hello Hello Hello", 0, 0, {});
+    EXPECT_GT(one.width, 20);
+    EXPECT_GT(two.height, one.height * 3 / 2);
+    EXPECT_EQ(wide.height, one.height);
+    EXPECT_GT(wide.width, 5 * one.width);
+    // Bounded to a narrow width the same text wraps.
+    EXPECT_GT(context.measure_text("Hello Hello Hello", one.width + 4, 0, {}).height, one.height * 3 / 2);
 }
 
 // Runs count UTF-16 units: with non-ASCII text before it, a run still covers

@@ -41,7 +41,9 @@ test_window::test_window(int width, int height)
 {
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, WS_POPUP, FALSE, WS_EX_TOPMOST);
-    hwnd = CreateWindowExW(WS_EX_TOPMOST, window_class(), L"qv test", WS_POPUP | WS_VISIBLE, 40, 40,
+    // Captures read the screen, so keep clear of other tests' windows, which
+    // open near the middle of the shared display.
+    hwnd = CreateWindowExW(WS_EX_TOPMOST, window_class(), L"qv test", WS_POPUP | WS_VISIBLE, 1600, 840,
                            r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd)
         throw std::runtime_error("cannot create the test window");
