@@ -7,6 +7,7 @@
 #include "toolkit/theme_key.h"
 #include "toolkit/theme_value.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
@@ -50,6 +51,12 @@ public:
         store(key, theme_value_of(value));
     }
     void set_value(const theme_key& key, std::string_view text) { store(key, theme_value_of(text)); }
+    // A text literal stores its characters without the terminating zero.
+    template <std::size_t M>
+    void set_value(const theme_key& key, const char (&text)[M])
+    {
+        set_value(key, std::string_view(text, M - 1));
+    }
     void set_redirect(const theme_key& key, const theme_key& target);
 
 private:

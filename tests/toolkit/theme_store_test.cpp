@@ -37,8 +37,9 @@ TEST(ThemeStore, LookupOrderIsOwnThenGlobalThenDefaults)
     EXPECT_EQ(store.get_text("label_font_name"), "Tahoma");
     global_theme = build_theme_map({{"label_font_name", "Verdana"}});
     EXPECT_EQ(store.get_text("label_font_name"), "Verdana");
-    store.set_value("label_font_name", std::string_view("Courier"));
+    store.set_value("label_font_name", "Courier");
     EXPECT_EQ(store.get_text("label_font_name"), "Courier");
+    EXPECT_EQ(store.lookup("label_font_name").size(), 7u);
     EXPECT_EQ(theme_store().get_text("label_font_name"), "Verdana");
 }
 
