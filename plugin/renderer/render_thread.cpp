@@ -33,12 +33,12 @@ RenderThread::RenderThread() : RenderThread([] { return std::make_unique<Rendere
 
 RenderThread::RenderThread(renderer_factory make_renderer) : shared(std::make_shared<state>())
 {
-    std::thread(&RenderThread::thread_main, shared, std::move(make_renderer)).detach();
+    worker = std::thread(&RenderThread::thread_main, shared, std::move(make_renderer));
     try {
         wait_for_job();
     } catch (...) {
         // No thread may be left running when the failure reaches the caller.
-        wait_until_ended();
+        join_worker();
         throw;
     }
 }
@@ -50,7 +50,14 @@ RenderThread::~RenderThread()
         shared->stop = true;
     }
     shared->job_condition.notify_one();
+    join_worker();
+}
+
+void RenderThread::join_worker()
+{
     wait_until_ended();
+    if (worker.joinable())
+        worker.join();
 }
 
 Renderer* RenderThread::renderer() const

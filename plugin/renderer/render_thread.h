@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace qvsdk {
 
@@ -25,7 +26,8 @@ public:
     explicit RenderThread(renderer_factory make_renderer);
     RenderThread(const RenderThread&) = delete;
     RenderThread& operator=(const RenderThread&) = delete;
-    // Stops the thread and returns only after it has ended.
+    // Stops the thread and returns only after it has exited, so the module that
+    // holds its code may be unloaded right after.
     ~RenderThread();
 
     // Runs the job on the render thread and returns when it is done, rethrowing
@@ -40,12 +42,15 @@ private:
     static void thread_main(std::shared_ptr<state> shared, renderer_factory make_renderer);
     void wait_for_job();
     void wait_until_ended();
+    void join_worker();
 
     // Shared with the thread, so that its last unlock after announcing its end
     // never touches freed memory.
     std::shared_ptr<state> shared;
     // Held from placing a job to the end of its wait: one submission at a time.
     std::mutex submit_mutex;
+    // Joined, not detached: its last instructions are this module's code.
+    std::thread worker;
 };
 
 } // namespace qvsdk

@@ -122,14 +122,31 @@ TEST_F(GlobalSetup, StartsARenderThreadAndSetDownStopsIt)
     ASSERT_EQ(host->global_setup(), PF_Err_NONE);
     int running = thread_count();
     ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
-    // The thread has announced its end; give it a moment to leave.
-    int after = thread_count();
-    for (int wait = 0; wait < 100 && after >= running; ++wait) {
-        Sleep(20);
-        after = thread_count();
-    }
+    // Set-down returns only once the render thread has exited.
     EXPECT_GT(running, before);
-    EXPECT_LT(after, running);
+    EXPECT_EQ(thread_count(), before);
+}
+
+TEST_F(GlobalSetup, ModuleUnloadsRightAfterSetDown)
+{
+    host.reset();
+    module.reset();
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        auto loaded = std::make_unique<qvhost::effect_module>(QV_EFFECT_MODULE);
+        HMODULE handle = loaded->handle();
+        ASSERT_NE(handle, nullptr);
+        auto driver = std::make_unique<qvhost::test_host>(loaded->main_by_name());
+        ASSERT_EQ(driver->global_setup(), PF_Err_NONE);
+        ASSERT_EQ(driver->global_setdown(), PF_Err_NONE);
+        driver.reset();
+        loaded.reset();
+        // Nothing of the module may still run or pin it once it is freed.
+        MEMORY_BASIC_INFORMATION info{};
+        VirtualQuery(reinterpret_cast<void*>(handle), &info, sizeof info);
+        EXPECT_NE(info.State, static_cast<DWORD>(MEM_COMMIT)) << "module still mapped";
+        Sleep(20);
+    }
 }
 
 } // namespace
