@@ -42,6 +42,15 @@ prepare_prefix() {
     touch "$prefix/.qv-ready"
 }
 
+# Wine links Documents, Desktop and the like to the user's home; tests write
+# there (crash dumps), so each prefix gets folders of its own instead.
+detach_home_folders() {
+    for link in "$prefix"/drive_c/users/*/*; do
+        [ -L "$link" ] || continue
+        rm -f "$link" && mkdir -p "$link"
+    done
+}
+
 start_display() {
     users=$(cat "$run_dir/users" 2>/dev/null || echo 0)
     pid=$(cat "$run_dir/xvfb.pid" 2>/dev/null || echo 0)
@@ -88,6 +97,7 @@ if ! prepare_prefix; then
     [ "$own_display" = 1 ] && stop_display
     exit 1
 fi
+detach_home_folders
 # Start the server once, serialised, so concurrent first runs do not race for it.
 "$wineserver" -p 20 2>/dev/null 9>&-
 flock -u 9
