@@ -2,7 +2,7 @@
 
 #include "hostsdk/drawbot_suites.h"
 #include "plugin/ae_plugin.h"
-#include "plugin/renderer_proxy.h"
+#include "plugin/renderer/renderer_proxy.h"
 #include "plugin/texture_cache_entry.h"
 
 #include <cstdint>

@@ -11,7 +11,6 @@ add_library(qv_effect OBJECT
     ${CMAKE_CURRENT_LIST_DIR}/param_visibility.cpp
     ${CMAKE_CURRENT_LIST_DIR}/prerender_rect.cpp
     ${CMAKE_CURRENT_LIST_DIR}/render_data_fill.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/renderer_proxy.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sequence_data.cpp
     ${CMAKE_CURRENT_LIST_DIR}/suite_handler.cpp
     ${CMAKE_CURRENT_LIST_DIR}/texture_cache.cpp

@@ -134,4 +134,12 @@ cl_int copying_gl_sharing::release(cl_command_queue queue, cl_mem image)
     return CL_SUCCESS;
 }
 
+void copying_gl_sharing::release_image(cl_mem image)
+{
+    if (!image)
+        return;
+    links.erase(image);
+    clReleaseMemObject(image);
+}
+
 } // namespace qvsdk

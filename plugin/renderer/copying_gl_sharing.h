@@ -2,6 +2,7 @@
 
 #include "plugin/renderer/gl_sharing.h"
 
+#include <cstddef>
 #include <unordered_map>
 
 namespace qvsdk {
@@ -18,6 +19,10 @@ public:
                         GLuint texture, cl_int* error) override;
     cl_int acquire(cl_command_queue queue, cl_mem image) override;
     cl_int release(cl_command_queue queue, cl_mem image) override;
+    void release_image(cl_mem image) override;
+
+    // Images made and not yet released.
+    std::size_t linked_images() const { return links.size(); }
 
 private:
     struct texture_link {
@@ -28,7 +33,8 @@ private:
         GLsizei width;
         GLsizei height;
     };
-    // A handle that the driver reuses for a new image replaces the old entry.
+    // Pruned as images are released; a handle that the driver reuses for a new
+    // image replaces the old entry.
     std::unordered_map<cl_mem, texture_link> links;
 };
 

@@ -117,4 +117,10 @@ cl_int driver_gl_sharing::release(cl_command_queue queue, cl_mem image)
     return clEnqueueReleaseGLObjects(queue, 1, &image, 0, nullptr, nullptr);
 }
 
+void driver_gl_sharing::release_image(cl_mem image)
+{
+    if (image)
+        clReleaseMemObject(image);
+}
+
 } // namespace qvsdk

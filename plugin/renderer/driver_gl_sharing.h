@@ -22,6 +22,7 @@ public:
                         GLuint texture, cl_int* error) override;
     cl_int acquire(cl_command_queue queue, cl_mem image) override;
     cl_int release(cl_command_queue queue, cl_mem image) override;
+    void release_image(cl_mem image) override;
 };
 
 } // namespace qvsdk

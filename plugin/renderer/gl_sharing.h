@@ -33,6 +33,8 @@ public:
     // texture holds what the queue wrote.
     virtual cl_int acquire(cl_command_queue queue, cl_mem image) = 0;
     virtual cl_int release(cl_command_queue queue, cl_mem image) = 0;
+    // Releases an image made by create_image (null is ignored).
+    virtual void release_image(cl_mem image) = 0;
 };
 
 } // namespace qvsdk

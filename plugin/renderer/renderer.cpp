@@ -126,9 +126,7 @@ void Renderer::release_resources()
 {
     glDeleteTextures(1, &sample_table);
     sample_table = 0;
-    if (accumulation_image)
-        clReleaseMemObject(accumulation_image);
-    accumulation_image = nullptr;
+    release_image(accumulation_image);
     if (output_buffer)
         clReleaseMemObject(output_buffer);
     output_buffer = nullptr;
@@ -140,6 +138,18 @@ void Renderer::release_resources()
     quad_vertex_buffer = 0;
     glDeleteVertexArrays(1, &quad_vertex_array);
     quad_vertex_array = 0;
+}
+
+void Renderer::release_image(cl_mem& image)
+{
+    devices_owner->sharing().release_image(image);
+    image = nullptr;
+}
+
+void Renderer::draw_quad()
+{
+    glBindVertexArray(quad_vertex_array);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
 void Renderer::create_sample_table()

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "plugin/light_properties.h"
+#include "plugin/material_properties.h"
+#include "plugin/pixel_buffer.h"
 #include "plugin/render_data.h"
 #include "plugin/render_properties.h"
+#include "plugin/renderer/mat4.h"
+#include "plugin/renderer/model_ref.h"
 #include "plugin/renderer/render_target.h"
 
 #include <GL/glew.h>
@@ -10,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace qvsdk {
 
@@ -41,8 +47,35 @@ public:
     cl_kernel input_kernel(int build) const { return input_kernels[build]; }
     cl_kernel output_kernel(int build) const { return output_kernels[build]; }
 
+    // Frame jobs, in the order a frame calls them (renderer_frame.cpp).
+    // samples: 0 for no multisampling; clamped to the device's limits.
+    void set_render_size(unsigned samples, const render_data& frame);
+    void set_render_properties(const render_properties& camera);
+    void set_lights(const std::vector<light_properties>& lights);
+    void begin_frame();
+    // Weight 1 starts the accumulation; 1/k blends the k-th sample into the mean.
+    void accumulate(float weight);
+    // Converts the accumulation into the frame's output pixels.
+    void output(float gamma);
+
+    // Sphere pass (renderer_draw.cpp).
+    void draw_model(const model_ref& model, const mat4& model_matrix,
+                    const material_properties& material);
+
+    // Layer textures (renderer_layer_upload.cpp); the caller owns what they return.
+    GLuint load_layer_texture(const pixel_buffer& layer);
+    void delete_texture(GLuint texture);
+    // Cube map from an uploaded latitude-longitude layer (renderer_environment.cpp).
+    GLuint build_environment(GLuint source);
+    void prefilter_environment(GLuint cube, std::int32_t width, std::int32_t height);
+    // Normal map from an uploaded height layer (renderer_bump.cpp).
+    GLuint bump_to_normal(GLuint source, std::int32_t width, std::int32_t height);
+
 private:
     void create_sample_table();
+    void create_render_buffers();
+    void release_image(cl_mem& image);
+    void draw_quad();
 
     std::unique_ptr<gl_context> context_owner;
     std::unique_ptr<cl_device_list> devices_owner;

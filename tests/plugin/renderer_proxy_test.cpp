@@ -1,6 +1,6 @@
 // The proxy's part in global set-up: a running render thread and the uploaded sphere.
 
-#include "plugin/renderer_proxy.h"
+#include "plugin/renderer/renderer_proxy.h"
 
 #include <gtest/gtest.h>
 

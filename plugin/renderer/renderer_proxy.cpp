@@ -1,10 +1,14 @@
-#include "plugin/renderer_proxy.h"
+#include "plugin/renderer/renderer_proxy.h"
 
+#include "plugin/renderer/model_matrix.h"
+#include "plugin/renderer/renderer.h"
 #include "plugin/renderer/sphere_mesh.h"
 
 #include <GL/glew.h>
 
 #include <cstdint>
+#include <cstring>
+#include <functional>
 #include <utility>
 
 namespace qvsdk {
@@ -13,8 +17,8 @@ namespace {
 
 // Runs on the render thread with the renderer's context current. The attribute
 // locations are those of the model vertex shader.
-void upload_mesh(model_ref& result, const mesh_vertex* vertices, std::size_t vertex_count,
-                 const std::uint32_t* indices, std::size_t index_count)
+void mesh_upload_job(model_ref& result, const mesh_vertex* vertices, std::size_t vertex_count,
+                     const std::uint32_t* indices, std::size_t index_count)
 {
     GLuint vertex_array = 0;
     glGenVertexArrays(1, &vertex_array);
@@ -65,11 +69,37 @@ model_ref RendererProxy::load_sphere_model()
     sphere_mesh mesh = inflate_sphere_mesh();
     model_ref result{};
     thread->submit([&result, &mesh] {
-        upload_mesh(result, mesh.vertices.data(), mesh.vertices.size(), mesh.indices.data(),
-                    mesh.indices.size());
+        mesh_upload_job(result, mesh.vertices.data(), mesh.vertices.size(), mesh.indices.data(),
+                        mesh.indices.size());
     });
     sphere = result;
     return result;
+}
+
+void RendererProxy::set_render_properties(const render_properties& new_camera)
+{
+    camera = new_camera;
+    thread->submit(std::bind(&Renderer::set_render_properties, thread->renderer(), std::cref(camera)));
+}
+
+void RendererProxy::set_scene(const scene_properties& new_scene)
+{
+    std::memcpy(scene.translation, new_scene.translation, sizeof(scene.translation));
+    std::memcpy(scene.rotation, new_scene.rotation, sizeof(scene.rotation));
+    scene.scale = new_scene.scale;
+    scene.inverse_gamma = new_scene.inverse_gamma;
+    scene.material = new_scene.material;
+    // Keeps the vector's storage when it is large enough.
+    scene.lights.assign(new_scene.lights.begin(), new_scene.lights.end());
+    thread->submit(std::bind(&Renderer::set_lights, thread->renderer(), std::cref(scene.lights)));
+}
+
+void RendererProxy::draw(float weight)
+{
+    const mat4 matrix = model_matrix(scene.translation, scene.rotation, scene.scale);
+    thread->submit(std::bind(&Renderer::draw_model, thread->renderer(), std::cref(sphere),
+                             std::cref(matrix), std::cref(scene.material)));
+    thread->submit(std::bind(&Renderer::accumulate, thread->renderer(), weight));
 }
 
 } // namespace qvsdk
