@@ -1,0 +1,8 @@
+# Widget classes and the pure layout and parsing logic behind them.
+target_sources(qvsdk_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/html_text.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scroll_geometry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/flow_layout.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/button_look.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/check_box_geometry.cpp
+)
