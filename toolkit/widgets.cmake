@@ -5,4 +5,7 @@ target_sources(qvsdk_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/flow_layout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/button_look.cpp
     ${CMAKE_CURRENT_LIST_DIR}/check_box_geometry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_range_box.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_layout_metrics.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/popup_menu.cpp
 )

@@ -6,5 +6,15 @@ qv_add_test(widget_logic_tests
         ${CMAKE_CURRENT_LIST_DIR}/flow_layout_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/button_look_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/check_box_geometry_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/text_range_box_test.cpp
     LIBS qvsdk_ui
     LABELS toolkit)
+
+# Widgets driven by real pointer and keyboard input; one at a time on the desktop.
+qv_add_test(widget_input_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/input_driver.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/popup_menu_test.cpp
+    LIBS qvsdk_ui
+    LABELS toolkit)
+set_tests_properties(widget_input_tests PROPERTIES RESOURCE_LOCK desktop_input)

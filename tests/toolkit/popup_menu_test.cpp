@@ -1,0 +1,91 @@
+#include "toolkit/popup_menu.h"
+
+#include "input_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using qvsdk::ui::popup_menu;
+
+namespace {
+
+std::wstring item_text(HMENU menu, UINT command)
+{
+    wchar_t buffer[64] = {};
+    GetMenuStringW(menu, command, buffer, 64, MF_BYCOMMAND);
+    return buffer;
+}
+
+// A plain owner for the menu, away from the other tests' windows.
+struct owner_window {
+    HWND hwnd;
+    owner_window()
+    {
+        hwnd = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"menu owner", WS_POPUP | WS_VISIBLE, 1100, 60, 200, 100,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        input_driver::focus(hwnd);
+    }
+    ~owner_window() { DestroyWindow(hwnd); }
+};
+
+int track_while_typing(const popup_menu& menu, HWND owner, std::initializer_list<WORD> keys)
+{
+    std::thread typist([keys] {
+        Sleep(700);
+        for (WORD k : keys) {
+            input_driver::key(k);
+            Sleep(150);
+        }
+    });
+    const int chosen = TrackPopupMenuEx(menu.handle(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, 1120, 80,
+                                        owner, nullptr);
+    typist.join();
+    return chosen;
+}
+
+} // namespace
+
+TEST(PopupMenu, ItemTextsKeepTheirCharactersBeyondAscii)
+{
+    popup_menu menu;
+    menu.add_item(2, -1, "Copy");
+    menu.add_item(3, -1, "Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac");
+    EXPECT_EQ(GetMenuItemCount(menu.handle()), 2);
+    EXPECT_EQ(item_text(menu.handle(), 2), L"Copy");
+    EXPECT_EQ(item_text(menu.handle(), 3), L"Gr\u00fc\u00dfe \u20ac");
+}
+
+TEST(PopupMenu, ChildItemsGoIntoSubmenusThatDieWithTheMenu)
+{
+    HMENU root, sub, subsub;
+    {
+        popup_menu menu;
+        menu.add_item(10, -1, "Edit");
+        EXPECT_EQ(GetSubMenu(menu.handle(), 0), nullptr); // a root item alone makes no submenu
+        menu.add_item(11, 10, "Cut");
+        menu.add_item(12, 10, "Paste");
+        menu.add_item(13, 11, "Deeper");
+        root = menu.handle();
+        sub = GetSubMenu(root, 0);
+        ASSERT_NE(sub, nullptr);
+        EXPECT_EQ(GetMenuItemCount(sub), 2);
+        EXPECT_EQ(item_text(sub, 12), L"Paste");
+        subsub = GetSubMenu(sub, 0);
+        ASSERT_NE(subsub, nullptr);
+        EXPECT_EQ(item_text(subsub, 13), L"Deeper");
+    }
+    EXPECT_FALSE(IsMenu(root));
+    EXPECT_FALSE(IsMenu(sub));
+    EXPECT_FALSE(IsMenu(subsub));
+}
+
+TEST(PopupMenu, TrackingReturnsTheChosenCommandOrZero)
+{
+    owner_window owner;
+    popup_menu menu;
+    menu.add_item(2, -1, "Copy");
+    EXPECT_EQ(track_while_typing(menu, owner.hwnd, {VK_DOWN, VK_RETURN}), 2);
+    input_driver::focus(owner.hwnd);
+    EXPECT_EQ(track_while_typing(menu, owner.hwnd, {VK_ESCAPE}), 0);
+}
