@@ -3,6 +3,7 @@
 #include "toolkit/image.h"
 #include "toolkit/qv_exception.h"
 #include "toolkit/text_encoding.h"
+#include "toolkit/widget.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -416,6 +417,22 @@ void render_context::begin_widget(const void* widget, const rect& bounds, float 
     const float w = float(grown_extent(bounds.width, scale_x));
     const float h = float(grown_extent(bounds.height, scale_y));
     render_target->PushAxisAlignedClip(D2D1::RectF(0, 0, w, h), D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
+}
+
+void render_context::begin_widget(const widget& w, const RECT& clip_in_units)
+{
+    begin_widget(&w, w.bounds(), w.scale(), clip_in_units);
+}
+
+void render_context::resize(std::uint32_t pixel_width, std::uint32_t pixel_height)
+{
+    hwnd_target->Resize(D2D1::SizeU(pixel_width, pixel_height));
+}
+
+void render_context::set_dpi(float dpi_x, float dpi_y)
+{
+    render_target->SetDpi(dpi_x, dpi_y);
+    set_scale(dpi_x / 96.0f, dpi_y / 96.0f);
 }
 
 void render_context::end_widget()

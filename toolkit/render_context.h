@@ -21,6 +21,7 @@
 namespace qvsdk::ui {
 
 class image;
+class widget;
 
 // A window's Direct2D surface with the current drawing state. Widgets draw
 // through it in their own 96-dpi coordinates, bracketed by begin_widget and
@@ -68,9 +69,15 @@ public:
     // The first call of a paint begins painting and drawing; the matching last
     // end_widget ends both. bounds: the widget's rect in its parent.
     void begin_widget(const void* widget, const rect& bounds, float scale, const RECT& device_clip);
+    // The window's traversal: the widget's own rect and scale; the clip in
+    // 96-dpi units, which is what the target draws in once its DPI is set.
+    void begin_widget(const widget& w, const RECT& clip_in_units);
     void end_widget();
 
     ID2D1RenderTarget* target() const { return render_target; }
+    // The window's client size changed (pixels) or its DPI did; drawing stays in 96-dpi units.
+    void resize(std::uint32_t pixel_width, std::uint32_t pixel_height);
+    void set_dpi(float dpi_x, float dpi_y);
     HWND window() const { return window_handle; }
 
     // Bookkeeping between images and the contexts that hold their bitmaps.
