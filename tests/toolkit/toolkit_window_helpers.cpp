@@ -1,0 +1,87 @@
+#include "toolkit_window_helpers.h"
+
+#include "toolkit/event_manager.h"
+#include "toolkit/render_context.h"
+
+#include <cstdlib>
+
+using namespace qvsdk::ui;
+
+void pump_for(int milliseconds)
+{
+    const DWORD end = GetTickCount() + DWORD(milliseconds);
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (LONG(GetTickCount() - end) < 0);
+}
+
+colour_widget::colour_widget(color c) : fill(c)
+{
+    subscribe_own(12, [this](const event_info&) {
+        ++paints;
+        render_context* context = window()->context();
+        context->set_fill_color(fill);
+        context->fill_rect(rect(0, 0, width(), height()));
+    });
+}
+
+void event_recorder::watch(event_object* source, std::initializer_list<std::uint32_t> ids)
+{
+    for (std::uint32_t id : ids)
+        event_manager::instance().subscribe(source, &subscriber, id, [this](const event_info& e) {
+            all.push_back({e.id, reinterpret_cast<std::uintptr_t>(e.data), e.extra});
+        });
+}
+
+std::vector<recorded_event> event_recorder::of(std::uint32_t id) const
+{
+    std::vector<recorded_event> out;
+    for (const auto& e : all)
+        if (e.id == id)
+            out.push_back(e);
+    return out;
+}
+
+test_window::capture grab_client(HWND hwnd)
+{
+    pump_for(300);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    test_window::capture c;
+    c.width = client.right;
+    c.height = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = c.width;
+    info.bmiHeader.biHeight = -c.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC window_dc = GetDC(hwnd);
+    HDC memory_dc = CreateCompatibleDC(window_dc);
+    HBITMAP dib = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory_dc, dib);
+    BitBlt(memory_dc, 0, 0, c.width, c.height, window_dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    c.pixels.assign(p, p + std::size_t(c.width) * std::size_t(c.height));
+    for (auto& px : c.pixels)
+        px &= 0x00ffffff;
+    SelectObject(memory_dc, old);
+    DeleteObject(dib);
+    DeleteDC(memory_dc);
+    ReleaseDC(hwnd, window_dc);
+    return c;
+}
+
+bool colour_near(std::uint32_t pixel, int r, int g, int b, int tolerance)
+{
+    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance
+           && std::abs(blue_of(pixel) - b) <= tolerance;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "test_window.h"
+
+#include "toolkit/color.h"
+#include "toolkit/widget.h"
+#include "toolkit/window.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+// Runs the thread's messages for about the given time.
+void pump_for(int milliseconds);
+
+// A widget that fills itself with one colour and counts its paints.
+class colour_widget : public qvsdk::ui::widget {
+public:
+    explicit colour_widget(qvsdk::ui::color c);
+    qvsdk::ui::color fill;
+    int paints = 0;
+};
+
+// Records every event id raised on an object, with the data and extra values.
+struct recorded_event {
+    std::uint32_t id;
+    std::uintptr_t data;
+    std::uint64_t extra;
+};
+class event_recorder {
+public:
+    void watch(qvsdk::ui::event_object* source, std::initializer_list<std::uint32_t> ids);
+    std::vector<recorded_event> of(std::uint32_t id) const;
+    std::vector<recorded_event> all;
+
+private:
+    qvsdk::ui::widget subscriber; // holds the handlers; they go with the recorder
+};
+
+// Captures the client area of any window (BitBlt, which also sees Direct2D output).
+test_window::capture grab_client(HWND hwnd);
+
+bool colour_near(std::uint32_t pixel, int r, int g, int b, int tolerance = 12);

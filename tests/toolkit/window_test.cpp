@@ -1,0 +1,349 @@
+#include "toolkit_window_helpers.h"
+
+#include "toolkit/event_manager.h"
+#include "toolkit/folder_dialog.h"
+#include "toolkit/mouse_capture.h"
+#include "toolkit/native_window.h"
+#include "toolkit/tooltip.h"
+#include "toolkit/window.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+using namespace qvsdk::ui;
+
+namespace {
+
+const color red(1, 0, 0, 1);
+const color green(0, 1, 0, 1);
+const color blue(0, 0, 1, 1);
+
+// A topmost window at (200, 200) with a red background and two children.
+struct painted_window : ::testing::Test {
+    window w;
+    colour_widget background{red};
+    colour_widget left{green};
+    colour_widget right{blue};
+
+    void SetUp() override
+    {
+        w.create("painted", rect(200, 200, 200, 120), window_topmost);
+        background.attach(&w, &w.root(), rect(0, 0, 200, 120));
+        left.attach(&w, &background, rect(20, 20, 60, 60));
+        right.attach(&w, &background, rect(120, 20, 60, 60));
+        ShowWindow(w.handle(), SW_SHOWNOACTIVATE);
+        UpdateWindow(w.handle());
+        pump_for(300);
+    }
+};
+
+} // namespace
+
+TEST(window_create, RegistersTheToolkitClassAndRaisesCreatedOnRootThenWindow)
+{
+    window w;
+    std::vector<event_object*> order;
+    widget watcher;
+    event_manager::instance().subscribe(&w.root(), &watcher, 20, [&](const event_info& e) { order.push_back(e.source); });
+    event_manager::instance().subscribe(&w, &watcher, 20, [&](const event_info& e) { order.push_back(e.source); });
+    w.create("created", rect(220, 220, 160, 100), 0);
+    wchar_t name[64]{};
+    GetClassNameW(w.handle(), name, 64);
+    EXPECT_EQ(std::wstring(name), L"QVSDK_WINDOW_CLASS");
+    ASSERT_EQ(order.size(), 2u);
+    EXPECT_EQ(order[0], &w.root());
+    EXPECT_EQ(order[1], &w);
+    EXPECT_EQ(w.root().name(), "BaseWidget");
+    EXPECT_EQ(w.root().bounds(), rect(0, 0, 160, 100));
+    EXPECT_EQ(w.focused_widget(), &w.root());
+    char title[64]{};
+    GetWindowTextA(w.handle(), title, 64);
+    EXPECT_STREQ(title, "created");
+}
+
+TEST(window_flags, StylesFollowTheCreateFlags)
+{
+    EXPECT_EQ(styles_for_flags(0).style, DWORD(WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN));
+    EXPECT_EQ(styles_for_flags(0x02).style, DWORD(WS_CAPTION | WS_CLIPCHILDREN));
+    const window_styles tip = styles_for_flags(0x21);
+    EXPECT_EQ(tip.style, DWORD(WS_POPUP | WS_CLIPCHILDREN));
+    EXPECT_EQ(tip.ex_style, DWORD(WS_EX_TOPMOST));
+    const window_styles frameless = styles_for_flags(0x45);
+    EXPECT_TRUE(frameless.frameless);
+    EXPECT_TRUE(frameless.resizable_frameless);
+    EXPECT_EQ(styles_for_flags(0x80 | 0x20).style, DWORD(WS_CHILD | WS_CLIPCHILDREN));
+    EXPECT_EQ(styles_for_flags(0x80 | 0x20).ex_style, 0u);
+}
+
+TEST(window_centre, AWindowLargerThanTheWorkAreaStartsOnePixelInside)
+{
+    const RECT screen{0, 0, 1920, 1080};
+    const RECT work{0, 0, 1920, 1040};
+    const point big = centred_position(screen, {2500, 1500}, {2516, 1539}, work);
+    EXPECT_EQ(big.x, 1);
+    EXPECT_EQ(big.y, 1);
+    const point small = centred_position(screen, {400, 200}, {416, 239}, work);
+    EXPECT_EQ(small.x, 760);
+    EXPECT_EQ(small.y, 440);
+}
+
+TEST(window_modal, EndModalFromAHandlerReturnsItsResultAndHiddenIsRaisedTwice)
+{
+    window w;
+    w.create("modal", rect(240, 240, 160, 100), window_topmost);
+    event_recorder log;
+    log.watch(&w, {46, 47, 48, 17});
+    event_manager::instance().subscribe(&w, &w, 17, [&](const event_info&) { w.end_modal(1); });
+    w.native_record().set_timer(&w, 7, 50, true);
+    EXPECT_EQ(w.run_modal(), 1);
+    EXPECT_EQ(log.of(46).size(), 1u);
+    EXPECT_EQ(log.of(48).size(), 1u);
+    EXPECT_EQ(log.of(47).size(), 2u);
+    ASSERT_EQ(log.of(17).size(), 1u);
+    EXPECT_EQ(log.of(17)[0].data, 7u);
+    EXPECT_FALSE(IsWindowVisible(w.handle()));
+}
+
+TEST(window_modal, ClosingWithoutAHandlerReturnsZero)
+{
+    window w;
+    w.create("close box", rect(240, 240, 160, 100), window_topmost);
+    PostMessageW(w.handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(w.run_modal(), 0);
+}
+
+TEST(window_modal, AHandlerForCloseDecides)
+{
+    window w;
+    w.create("close handler", rect(240, 240, 160, 100), window_topmost);
+    int asked = 0;
+    event_manager::instance().subscribe(&w, &w, 19, [&](const event_info&) {
+        if (++asked == 2)
+            w.end_modal(5);
+    });
+    PostMessageW(w.handle(), WM_CLOSE, 0, 0);
+    PostMessageW(w.handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(w.run_modal(), 5);
+    EXPECT_EQ(asked, 2);
+}
+
+TEST(window_modal, NestedLoopsAreAnsweredFromAHelperThread)
+{
+    window outer, inner;
+    outer.create("outer", rect(240, 240, 200, 120), window_topmost);
+    inner.set_owner(&outer);
+    inner.create("inner", rect(260, 260, 160, 100), window_topmost);
+    // Each window ends its loop on Enter with a result of its own.
+    event_manager::instance().subscribe(&inner, &inner, 8, [&](const event_info& e) {
+        if (reinterpret_cast<std::uintptr_t>(e.data) == VK_RETURN)
+            inner.end_modal(2);
+    });
+    int inner_result = -1;
+    bool owner_disabled_meanwhile = false;
+    bool owner_enabled_after = false;
+    event_manager::instance().subscribe(&inner, &inner, 48, [&](const event_info&) {
+        owner_disabled_meanwhile = !IsWindowEnabled(outer.handle());
+    });
+    event_manager::instance().subscribe(&outer, &outer, 48, [&](const event_info&) {
+        inner_result = inner.run_modal();
+        owner_enabled_after = IsWindowEnabled(outer.handle()) != FALSE;
+    });
+    event_manager::instance().subscribe(&outer, &outer, 8, [&](const event_info& e) {
+        if (reinterpret_cast<std::uintptr_t>(e.data) == VK_RETURN)
+            outer.end_modal(inner_result + 1);
+    });
+    std::atomic<bool> done{false};
+    std::thread helper([&] {
+        // Answer the inner loop, then the outer one, as a user pressing Enter would.
+        for (HWND target : {inner.handle(), outer.handle()}) {
+            for (int i = 0; i < 100 && !IsWindowVisible(target); ++i)
+                Sleep(20);
+            Sleep(150);
+            PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0x001c0001);
+            Sleep(150);
+        }
+        done = true;
+    });
+    const int result = outer.run_modal();
+    helper.join();
+    EXPECT_EQ(inner_result, 2);
+    EXPECT_EQ(result, 3);
+    EXPECT_TRUE(owner_disabled_meanwhile);
+    EXPECT_TRUE(owner_enabled_after);
+}
+
+TEST(window_timers, TheSameTimerTwiceKeepsTheFirstAndAOneShotIsKilledBeforeItsEvent)
+{
+    window w;
+    w.create("timers", rect(240, 240, 160, 100), window_topmost);
+    widget owner;
+    std::size_t timers_during_event = 99;
+    int ticks = 0;
+    event_manager::instance().subscribe(&owner, &owner, 17, [&](const event_info& e) {
+        if (reinterpret_cast<std::uintptr_t>(e.data) == 3) {
+            ++ticks;
+            timers_during_event = w.native_record().timers.size();
+        }
+    });
+    w.native_record().set_timer(&owner, 3, 30, true);
+    w.native_record().set_timer(&owner, 3, 5000, false); // ignored
+    EXPECT_EQ(w.native_record().timers.size(), 1u);
+    EXPECT_TRUE(w.native_record().timers.begin()->second.one_shot);
+    pump_for(300);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(timers_during_event, 0u);
+    w.native_record().set_timer(&owner, 4, 1000, false);
+    w.native_record().kill_timer(&owner, 4);
+    EXPECT_TRUE(w.native_record().timers.empty());
+}
+
+TEST_F(painted_window, PaintsTheTreeParentsBeforeChildren)
+{
+    const auto c = grab_client(w.handle());
+    c.save("window_tree");
+    EXPECT_TRUE(colour_near(c.at(5, 5), 255, 0, 0));
+    EXPECT_TRUE(colour_near(c.at(50, 50), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(150, 50), 0, 0, 255));
+    EXPECT_TRUE(colour_near(c.at(100, 100), 255, 0, 0));
+}
+
+TEST_F(painted_window, InvalidatingOneWidgetRepaintsOnlyItsArea)
+{
+    grab_client(w.handle());
+    const int left_paints = left.paints;
+    // Both change colour, but only the right one asks to be repainted.
+    left.fill = blue;
+    right.fill = green;
+    right.invalidate(true);
+    const auto c = grab_client(w.handle());
+    c.save("window_partial_repaint");
+    EXPECT_EQ(left.paints, left_paints);
+    EXPECT_TRUE(colour_near(c.at(50, 50), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(150, 50), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(121, 21), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(178, 78), 0, 255, 0));
+}
+
+TEST_F(painted_window, AHiddenWidgetLeavesItsParentShowing)
+{
+    left.set_visible(false);
+    const auto c = grab_client(w.handle());
+    EXPECT_TRUE(colour_near(c.at(50, 50), 255, 0, 0));
+    EXPECT_EQ(w.hit_test({50, 50}), &background);
+    EXPECT_EQ(w.hit_test({150, 50}), &right);
+    EXPECT_EQ(w.hit_test({179, 79}), &right);
+    EXPECT_EQ(w.hit_test({180, 80}), &background);
+    EXPECT_EQ(w.hit_test({200, 10}), nullptr);
+}
+
+TEST_F(painted_window, ResizingTheClientAreaResizesTheRoot)
+{
+    w.native_record().set_rect(rect(300, 300, 260, 150));
+    pump_for(100);
+    EXPECT_EQ(w.root().bounds(), rect(0, 0, 260, 150));
+    const rect r = w.native_record().get_rect();
+    EXPECT_EQ(r.width, 260);
+    EXPECT_EQ(r.height, 150);
+}
+
+TEST_F(painted_window, LosingTheSystemCaptureClearsTheCapturedWidget)
+{
+    capture_mouse(left);
+    EXPECT_EQ(GetCapture(), w.handle());
+    window other;
+    other.create("other", rect(240, 400, 100, 60), window_topmost);
+    SetCapture(other.handle());
+    EXPECT_EQ(captured_widget(), nullptr);
+    ReleaseCapture();
+}
+
+TEST_F(painted_window, DestroyingAWidgetClearsTheWindowsPointersToIt)
+{
+    auto extra = std::make_unique<colour_widget>(green);
+    extra->attach(&w, &background, rect(0, 0, 10, 10));
+    extra->set_focusable(true);
+    w.set_focus(extra.get(), 0);
+    w.set_caption_widget(extra.get());
+    w.set_tooltip(extra.get(), rect(), "title", "text");
+    ASSERT_EQ(w.focused_widget(), extra.get());
+    const std::size_t count = w.widgets().size();
+    extra.reset();
+    EXPECT_EQ(w.focused_widget(), nullptr);
+    EXPECT_EQ(w.caption_widget(), nullptr);
+    EXPECT_EQ(w.widgets().size(), count - 1);
+}
+
+TEST_F(painted_window, TooltipsWithNothingToSayAreNotRegistered)
+{
+    w.set_tooltip(&left, rect(), "", "");
+    EXPECT_EQ(w.tooltip_count(&left), 0u);
+    EXPECT_EQ(w.tooltip_window(), nullptr);
+    w.set_tooltip(&left, rect(), "", "text");
+    w.set_tooltip(&left, rect(0, 0, 10, 10), "title", "");
+    EXPECT_EQ(w.tooltip_count(&left), 2u);
+    tooltip* first = w.tooltip_window();
+    ASSERT_NE(first, nullptr);
+    w.remove_tooltip(&left);
+    EXPECT_EQ(w.tooltip_count(&left), 0u);
+    w.set_tooltip(&right, rect(), "again", "");
+    EXPECT_NE(w.tooltip_window(), nullptr);
+}
+
+TEST(tooltip_layout, ATextAloneHasNoGapAndTheBoxIsPaddedAroundIt)
+{
+    window owner;
+    owner.create("owner", rect(240, 240, 100, 60), window_topmost);
+    tooltip tip;
+    tip.set_owner(&owner);
+    tip.create("", rect(0, 0, 400, 200), window_popup | window_topmost);
+    event_manager::instance().subscribe(&tip.root(), &tip, 12, [&](const event_info&) { tip.paint(); });
+    tip.set_content({400, 500}, "", "Some help", nullptr);
+    EXPECT_EQ(tip.gap(), 0);
+    EXPECT_GT(tip.content().width, 20);
+    EXPECT_GT(tip.content().height, 5);
+    pump_for(100);
+    EXPECT_EQ(tip.root().width(), tip.content().width + 16);
+    EXPECT_EQ(tip.root().height(), tip.content().height + 8);
+    tip.set_content({400, 500}, "Title", "Some help", nullptr);
+    EXPECT_EQ(tip.gap(), 2);
+    const auto c = grab_client(tip.handle());
+    c.save("tooltip");
+    // Outer border, then the inner black one, then the background.
+    EXPECT_TRUE(colour_near(c.at(0, 5), 74, 79, 83));
+    EXPECT_TRUE(colour_near(c.at(1, 5), 0, 0, 0));
+    EXPECT_TRUE(colour_near(c.at(3, 3), 27, 27, 28));
+}
+
+TEST(tooltip_layout, KeptInsideTheWorkArea)
+{
+    const RECT work{0, 0, 1920, 1040};
+    const point right_edge = kept_in_work_area(RECT{1900, 100, 2000, 140}, work);
+    EXPECT_EQ(right_edge.x, 1820);
+    EXPECT_EQ(right_edge.y, 100);
+    const point bottom_left = kept_in_work_area(RECT{-20, 1030, 80, 1070}, work);
+    EXPECT_EQ(bottom_left.x, 0);
+    EXPECT_EQ(bottom_left.y, 1000);
+}
+
+TEST(folder_dialog_box, CancellingGivesAnEmptyPath)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::atomic<bool> stop{false};
+    std::thread closer([&] {
+        // Cancel the dialog as soon as it shows.
+        while (!stop) {
+            if (HWND dialog = FindWindowW(nullptr, L"Pick a test folder")) {
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            }
+            Sleep(100);
+        }
+    });
+    std::wstring chosen = L"unchanged";
+    EXPECT_NO_THROW(chosen = folder_dialog(nullptr, "Pick a test folder", L"C:\\no\\such\\folder"));
+    stop = true;
+    closer.join();
+    EXPECT_TRUE(chosen.empty());
+}
