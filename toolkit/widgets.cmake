@@ -8,4 +8,10 @@ target_sources(qvsdk_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/text_range_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_layout_metrics.cpp
     ${CMAKE_CURRENT_LIST_DIR}/popup_menu.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/generic_panel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/flow_panel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/generic_button.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/check_box.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scroll_bar.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_label.cpp
 )

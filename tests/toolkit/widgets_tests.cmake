@@ -18,3 +18,13 @@ qv_add_test(widget_input_tests
     LIBS qvsdk_ui
     LABELS toolkit)
 set_tests_properties(widget_input_tests PROPERTIES RESOURCE_LOCK desktop_input)
+
+# Widget classes in detached trees and in windows, without real input.
+qv_add_test(widget_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/input_driver.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/widget_host.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/flow_panel_test.cpp
+    LIBS qvsdk_ui
+    LABELS toolkit)

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "test_window.h"
+
+#include "toolkit/generic_panel.h"
+#include "toolkit/window.h"
+
+#include <memory>
+
+// A frameless, topmost toolkit window for widget tests with a generic_panel
+// filling it, shown at a screen position of its own (kept clear of the other
+// tests' windows), and captures of what it painted.
+class widget_host {
+public:
+    // Content painted dark grey (26, 26, 26).
+    widget_host(int x, int y, int width, int height);
+
+    qvsdk::ui::window& window() { return *host; }
+    qvsdk::ui::generic_panel& content() { return panel; }
+    HWND handle() const { return host->handle(); }
+    // Screen point of a point in the content's units (96 dpi here).
+    POINT screen_point(int x, int y) const;
+    // Attaches a widget under a parent (the content when none).
+    void add(qvsdk::ui::widget& w, const qvsdk::ui::rect& r, qvsdk::ui::widget* parent = nullptr);
+
+    // Repaints the whole window and captures it; repaints while the capture is blank.
+    test_window::capture grab();
+
+private:
+    std::unique_ptr<qvsdk::ui::window> host;
+    qvsdk::ui::generic_panel panel; // declared after the window, so it goes first
+};
