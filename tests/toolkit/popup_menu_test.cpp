@@ -1,6 +1,6 @@
 #include "toolkit/popup_menu.h"
 
-#include "input_driver.h"
+#include "widget_input.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ struct owner_window {
     {
         hwnd = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"menu owner", WS_POPUP | WS_VISIBLE, 1100, 60, 200, 100,
                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        input_driver::focus(hwnd);
+        widget_input::focus(hwnd);
     }
     ~owner_window() { DestroyWindow(hwnd); }
 };
@@ -34,7 +34,7 @@ int track_while_typing(const popup_menu& menu, HWND owner, std::initializer_list
     std::thread typist([keys] {
         Sleep(700);
         for (WORD k : keys) {
-            input_driver::key(k);
+            widget_input::key(k);
             Sleep(150);
         }
     });
@@ -86,6 +86,6 @@ TEST(PopupMenu, TrackingReturnsTheChosenCommandOrZero)
     popup_menu menu;
     menu.add_item(2, -1, "Copy");
     EXPECT_EQ(track_while_typing(menu, owner.hwnd, {VK_DOWN, VK_RETURN}), 2);
-    input_driver::focus(owner.hwnd);
+    widget_input::focus(owner.hwnd);
     EXPECT_EQ(track_while_typing(menu, owner.hwnd, {VK_ESCAPE}), 0);
 }

@@ -1,6 +1,6 @@
 #include "widget_host.h"
 
-#include "input_driver.h"
+#include "widget_input.h"
 
 using namespace qvsdk::ui;
 
@@ -11,7 +11,7 @@ widget_host::widget_host(int x, int y, int width, int height) : host(std::make_u
     panel.attach(host.get(), &host->root(), rect(0, 0, width, height));
     ShowWindow(host->handle(), SW_SHOW);
     UpdateWindow(host->handle());
-    input_driver::pump_for(200);
+    widget_input::pump_for(200);
 }
 
 POINT widget_host::screen_point(int x, int y) const
@@ -32,7 +32,7 @@ test_window::capture widget_host::grab()
     for (int attempt = 0; attempt < 20; ++attempt) {
         InvalidateRect(host->handle(), nullptr, FALSE);
         UpdateWindow(host->handle());
-        input_driver::pump_for(300);
+        widget_input::pump_for(300);
         RECT client{};
         GetClientRect(host->handle(), &client);
         c.width = client.right;

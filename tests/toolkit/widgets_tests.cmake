@@ -13,7 +13,7 @@ qv_add_test(widget_logic_tests
 # Widgets driven by real pointer and keyboard input; one at a time on the desktop.
 qv_add_test(widget_input_tests
     SOURCES
-        ${CMAKE_CURRENT_LIST_DIR}/input_driver.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/widget_input.cpp
         ${CMAKE_CURRENT_LIST_DIR}/popup_menu_test.cpp
     LIBS qvsdk_ui
     LABELS toolkit)
@@ -23,7 +23,7 @@ set_tests_properties(widget_input_tests PROPERTIES RESOURCE_LOCK desktop_input)
 qv_add_test(widget_tests
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/input_driver.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/widget_input.cpp
         ${CMAKE_CURRENT_LIST_DIR}/widget_host.cpp
         ${CMAKE_CURRENT_LIST_DIR}/flow_panel_test.cpp
     LIBS qvsdk_ui
