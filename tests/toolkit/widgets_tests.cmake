@@ -26,5 +26,7 @@ qv_add_test(widget_tests
         ${CMAKE_CURRENT_LIST_DIR}/widget_input.cpp
         ${CMAKE_CURRENT_LIST_DIR}/widget_host.cpp
         ${CMAKE_CURRENT_LIST_DIR}/flow_panel_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/scroll_bar_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/check_box_test.cpp
     LIBS qvsdk_ui
     LABELS toolkit)

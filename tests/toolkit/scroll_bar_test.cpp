@@ -1,0 +1,146 @@
+#include "toolkit/scroll_bar.h"
+
+#include "toolkit/event_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace qvsdk::ui;
+
+namespace {
+
+// A 400-high view showing a 1000-high content, with a 400-high bar beside it.
+struct scroll_fixture : ::testing::Test {
+    widget frame, view, content;
+    scroll_bar bar;
+    std::vector<std::intptr_t> scrolled;
+
+    void SetUp() override
+    {
+        frame.attach(nullptr, nullptr, rect(0, 0, 500, 400));
+        view.attach(nullptr, &frame, rect(0, 0, 380, 400));
+        content.attach(nullptr, &view, rect(0, 0, 380, 1000));
+        bar.attach(nullptr, &frame, rect(380, 0, 20, 400));
+        event_manager::instance().subscribe(&bar, &bar, 49, [this](const event_info& e) {
+            scrolled.push_back(reinterpret_cast<std::intptr_t>(e.data));
+        });
+    }
+    void turn_wheel_over_content(double amount)
+    {
+        event_manager::instance().dispatch(&content, 4, 2, 1, &amount);
+    }
+};
+
+} // namespace
+
+TEST_F(scroll_fixture, ThumbShowsTheVisiblePartAndFollowsTheContent)
+{
+    bar.set_target(&content);
+    EXPECT_TRUE(bar.is_visible(false));
+    EXPECT_EQ(bar.range(), 600);
+    EXPECT_EQ(bar.thumb(), rect(0, 0, 20, 160));
+    bar.scroll_to(300, true);
+    EXPECT_EQ(content.bounds().y, -300);
+    EXPECT_EQ(bar.position(), 300);
+    EXPECT_EQ(bar.thumb(), rect(0, 120, 20, 160));
+    EXPECT_EQ(scrolled, (std::vector<std::intptr_t>{300}));
+}
+
+TEST_F(scroll_fixture, ScrollingSnapsToTheStepUnlessExactAndStaysInRange)
+{
+    bar.set_target(&content);
+    bar.scroll_to(37, false);
+    EXPECT_EQ(content.bounds().y, -30);
+    bar.scroll_to(37, true);
+    EXPECT_EQ(content.bounds().y, -37);
+    bar.scroll_to(5000, true);
+    EXPECT_EQ(content.bounds().y, -600);
+    bar.scroll_by(100);
+    EXPECT_EQ(content.bounds().y, -500);
+    bar.scroll_by(1000);
+    EXPECT_EQ(content.bounds().y, 0);
+    EXPECT_EQ(scrolled.back(), 0);
+}
+
+TEST_F(scroll_fixture, BarHidesWhileTheContentFitsAndShowsWhenItOverflows)
+{
+    content.set_rect(rect(0, 0, 380, 300), true);
+    bar.set_target(&content);
+    EXPECT_FALSE(bar.is_visible(false));
+    EXPECT_FALSE(bar.is_scrollable());
+    content.set_rect(rect(0, 0, 380, 900), true);
+    EXPECT_TRUE(bar.is_visible(false));
+    EXPECT_TRUE(bar.is_scrollable());
+}
+
+TEST_F(scroll_fixture, ShrinkingContentOrGrowingViewLeavesNoGapAfterTheContent)
+{
+    bar.set_target(&content);
+    bar.scroll_to(600, true);
+    content.set_rect(rect(0, -600, 380, 800), true);
+    EXPECT_EQ(content.bounds().y, -400);
+    view.set_rect(rect(0, 0, 380, 500), true);
+    EXPECT_EQ(content.bounds().y, -300);
+}
+
+TEST_F(scroll_fixture, WheelOverTheContentScrollsOnceEvenAfterSettingTheTargetAgain)
+{
+    bar.set_target(&content);
+    bar.set_target(&content);
+    bar.scroll_to(300, true);
+    turn_wheel_over_content(60.0);
+    EXPECT_EQ(content.bounds().y, -240);
+    turn_wheel_over_content(-120.0);
+    EXPECT_EQ(content.bounds().y, -360);
+}
+
+TEST_F(scroll_fixture, AnEarlierTargetNoLongerDrivesTheBar)
+{
+    widget other;
+    other.attach(nullptr, &view, rect(0, 0, 380, 2000));
+    bar.set_target(&content);
+    bar.set_target(&other);
+    EXPECT_EQ(bar.range(), 1600);
+    turn_wheel_over_content(60.0);
+    content.set_rect(rect(0, 0, 380, 3000), true);
+    EXPECT_EQ(bar.range(), 1600);
+    EXPECT_TRUE(scrolled.empty());
+}
+
+TEST(scroll_bar_alone, WithoutATargetTheBarHidesAndItsThumbFillsTheTrack)
+{
+    widget frame;
+    frame.attach(nullptr, nullptr, rect(0, 0, 200, 300));
+    scroll_bar bar;
+    bar.set_arrow_buttons(true);
+    bar.attach(nullptr, &frame, rect(180, 0, 20, 300));
+    EXPECT_FALSE(bar.is_visible(false));
+    EXPECT_EQ(bar.first_button(), rect(0, 0, 20, 20));
+    EXPECT_EQ(bar.second_button(), rect(0, 280, 20, 20));
+    EXPECT_EQ(bar.thumb(), rect(0, 20, 20, 260));
+
+    scroll_bar across;
+    across.set_orientation(scroll_bar::horizontal);
+    across.set_arrow_buttons(true);
+    across.attach(nullptr, &frame, rect(0, 280, 180, 20));
+    EXPECT_EQ(across.second_button(), rect(160, 0, 20, 20));
+    EXPECT_EQ(across.thumb(), rect(20, 0, 140, 20));
+}
+
+TEST(scroll_bar_alone, HorizontalBarMovesTheTargetAlongX)
+{
+    widget view, content;
+    view.attach(nullptr, nullptr, rect(0, 0, 300, 100));
+    content.attach(nullptr, &view, rect(-50, 10, 900, 80));
+    scroll_bar bar;
+    bar.set_orientation(scroll_bar::horizontal);
+    bar.attach(nullptr, &view, rect(0, 80, 300, 20));
+    bar.set_target(&content);
+    EXPECT_EQ(content.bounds().x, 0);
+    EXPECT_EQ(content.bounds().y, 10);
+    EXPECT_EQ(bar.range(), 600);
+    bar.scroll_to(200, true);
+    EXPECT_EQ(content.bounds().x, -200);
+    EXPECT_EQ(bar.thumb().x, int(200 * (300 - 100) / 600.0f));
+}
