@@ -1,6 +1,7 @@
 // Renders 1920 x 1080 frames with all five maps and four motion-blur samples
 // through the proxy and prints how long each stage takes: the layer uploads once,
-// then the median of 20 frames (or the count given) per stage, and what the OpenCL copy path costs.
+// then the median of 20 frames (or the count given) per stage, and what the
+// OpenCL copy path costs.
 #include "plugin/renderer/cl_device_list.h"
 #include "plugin/renderer/render_jobs.h"
 #include "plugin/renderer/render_target_pool.h"

@@ -92,14 +92,18 @@ TEST_F(Frames, SphereCoversItsProjectedDisc)
 
 TEST_F(Frames, UnlitDiffuseMapShowsItsColoursAtTheirUv)
 {
-    for (int bytes : {1, 2}) {
-        const unsigned texture = quadrant_texture(bytes);
+    // 8 and 16-bit layers with the spherical mapping, and the XY plane mapping.
+    for (int bytes : {1, 2, 0}) {
+        const unsigned texture = quadrant_texture(bytes ? bytes : 1);
         ASSERT_NE(texture, 0u);
         host_image image(256, 256, 1);
         scene_properties scene = plain_scene(256, 256, 100.0f);
         scene.material.diffuse_texture = texture;
+        if (bytes == 0)
+            scene.material.uvType = 3;
         render_frame(*proxy, image, 4, {scene});
-        image.save("diffuse_quadrants_" + std::to_string(bytes * 8) + "bit");
+        image.save(bytes ? "diffuse_quadrants_" + std::to_string(bytes * 8) + "bit"
+                         : std::string("diffuse_quadrants_plane_xy"));
         qvsdk::release_texture(proxy->render_thread(), texture);
 
         // The front of the sphere shows u from 0.25 (left) to 0.75 (right) and v
@@ -308,4 +312,68 @@ TEST_F(Frames, EnvironmentReflectsOnAMirrorSphere)
 
     for (int c = 1; c < 4; ++c)
         EXPECT_NEAR(image.channel(32, 32, c), colour[c], 2.0f / 255) << c;
+}
+
+TEST_F(Frames, IlluminationLightsTheShadowUnlessShadowLightFadesIt)
+{
+    scene_properties scene = plain_scene(64, 64, 24.0f);
+    scene.material.unlitMode = 0;
+    scene.material.illuminationColor[0] = 1.0f;
+    scene.material.illuminationColor[3] = 1.0f;
+    host_image image(64, 64, 1);
+    render_frame(*proxy, image, 0, {scene});
+    image.save("illumination_in_shadow");
+    // No lights: all of the sphere is in shadow, where the illumination shows.
+    EXPECT_NEAR(image.channel(32, 32, 1), 1.0f, 1.0f / 255);
+    EXPECT_EQ(image.channel(32, 32, 2), 0.0f);
+    EXPECT_NEAR(image.channel(20, 40, 1), 1.0f, 1.0f / 255);
+
+    scene.material.illuminationShadowLight = 1.0f;
+    render_frame(*proxy, image, 0, {scene});
+    EXPECT_EQ(image.channel(32, 32, 1), 0.0f);
+    EXPECT_EQ(image.channel(32, 32, 0), 1.0f);
+}
+
+TEST_F(Frames, FullEdgeShrinkWithoutFeatherHidesTheSphere)
+{
+    scene_properties scene = plain_scene(64, 64, 24.0f);
+    scene.material.edgeShrink = 1.0f;
+    host_image image(64, 64, 1);
+    render_frame(*proxy, image, 0, {scene});
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ(image.channel(x, y, 0), 0.0f) << x << ", " << y;
+
+    // A feather alone fades the rim and leaves the centre opaque.
+    scene.material.edgeShrink = 0.0f;
+    scene.material.edgeFeather = 0.5f;
+    render_frame(*proxy, image, 0, {scene});
+    image.save("edge_feather");
+    EXPECT_EQ(image.channel(32, 32, 0), 1.0f);
+    EXPECT_LT(image.channel(32 + 22, 32, 0), 0.5f);
+    EXPECT_GT(image.channel(32 + 22, 32, 0), 0.0f);
+}
+
+TEST_F(Frames, SpecularHighlightFacesTheLight)
+{
+    scene_properties scene = plain_scene(64, 64, 24.0f);
+    scene.material.unlitMode = 0;
+    scene.material.diffuseAmount = 0.0f;
+    scene.material.specularAmount = 1.0f;
+    scene.material.glossinessAmount = 0.8f;
+    qvsdk::light_properties light;
+    light.lightType = 0;
+    light.direction[2] = 1.0f;  // along the view: the highlight sits in the middle
+    light.color[0] = light.color[1] = light.color[2] = light.color[3] = 1.0f;
+    scene.lights = {light};
+    host_image image(64, 64, 4);
+    render_frame(*proxy, image, 0, {scene});
+    image.save("specular");
+    const float centre = image.channel(32, 32, 1);
+    EXPECT_GT(centre, 1.0f);
+    EXPECT_LT(image.channel(32 + 18, 32, 1), centre * 0.2f);
+
+    scene.material.specularAmount = 0.0f;
+    render_frame(*proxy, image, 0, {scene});
+    EXPECT_EQ(image.channel(32, 32, 1), 0.0f);
 }
