@@ -28,5 +28,7 @@ qv_add_test(widget_tests
         ${CMAKE_CURRENT_LIST_DIR}/flow_panel_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/scroll_bar_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/check_box_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/generic_button_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/text_label_test.cpp
     LIBS qvsdk_ui
     LABELS toolkit)

@@ -1,0 +1,127 @@
+#include "toolkit/text_label.h"
+
+#include "widget_host.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <stdexcept>
+
+using namespace qvsdk::ui;
+
+namespace {
+
+// Bounding box of the pixels that pass a test, within an area.
+template <typename Test>
+rect ink_box(const test_window::capture& c, const rect& area, Test test)
+{
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (int y = area.y; y < area.bottom(); ++y)
+        for (int x = area.x; x < area.right(); ++x)
+            if (test(c.at(x, y))) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+                right = std::max(right, x);
+                bottom = std::max(bottom, y);
+            }
+    if (left > right)
+        return {};
+    return {left, top, right - left + 1, bottom - top + 1};
+}
+
+bool is_red(std::uint32_t p)
+{
+    return red_of(p) > 180 && green_of(p) < 90 && blue_of(p) < 90;
+}
+
+bool is_blue(std::uint32_t p)
+{
+    return blue_of(p) > 150 && red_of(p) < 90 && green_of(p) < 90;
+}
+
+bool is_light(std::uint32_t p)
+{
+    return green_of(p) > 128;
+}
+
+} // namespace
+
+TEST(text_label_html, TextBeforeTheFirstTagLeavesTheLabelEmpty)
+{
+    text_label label;
+    label.set_html_mode(true);
+    label.parse_html("<b>old</b>");
+    EXPECT_EQ(label.text(), "old");
+    EXPECT_THROW(label.parse_html("lead<b>x</b>"), std::out_of_range);
+    EXPECT_TRUE(label.text().empty());
+    EXPECT_TRUE(label.runs().empty());
+}
+
+TEST(text_label_html, BoldColourSizeAndALinkAreDrawnAsWritten)
+{
+    widget_host host(1450, 40, 400, 120);
+    text_label label;
+    host.add(label, rect(10, 10, 380, 100));
+    label.set_html("<html><body><p><font size=\"7\" color=\"#ff0000\">Big</font> plain</p>"
+                   "<p>see <a href=\"https://example.com/\">this link</a> here</p></body></html>",
+                   false, false);
+    ASSERT_EQ(label.links().size(), 1u);
+    const rect link = label.links()[0].area;
+    const test_window::capture c = host.grab();
+    c.save("html_label");
+
+    const rect all(10, 10, 380, 100);
+    const rect red = ink_box(c, all, is_red);
+    const rect blue = ink_box(c, all, is_blue);
+    const rect white = ink_box(c, all, is_light);
+    ASSERT_GT(red.height, 0);
+    ASSERT_GT(blue.height, 0);
+    EXPECT_GE(red.height, 17); // size 7 is 28 units: much taller than the 11-unit text
+    // The link's region covers the blue text (label coordinates are offset by 10).
+    EXPECT_GT(link.width, 30);
+    EXPECT_LE(link.x + 10, blue.x + 1);
+    EXPECT_GE(link.right() + 10, blue.right() - 1);
+    EXPECT_LE(link.y + 10, blue.y + 1);
+    EXPECT_GE(link.bottom() + 10, blue.bottom() - 1);
+    // The red word comes first, on a line above the link.
+    EXPECT_LT(red.y, blue.y);
+    EXPECT_LT(white.y, blue.y);
+}
+
+TEST(text_label_html, BoldRunsInkMoreThanPlainOnes)
+{
+    widget_host host(1450, 180, 300, 60);
+    text_label bold, plain;
+    host.add(bold, rect(0, 0, 300, 30));
+    host.add(plain, rect(0, 30, 300, 30));
+    bold.set_html("<b>MMMMMMMMMM</b>", false, false);
+    plain.set_html("<i></i>MMMMMMMMMM<i></i>", false, false);
+    const test_window::capture c = host.grab();
+    int bold_ink = 0, plain_ink = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 300; ++x) {
+            bold_ink += is_light(c.at(x, y));
+            plain_ink += is_light(c.at(x, y + 30));
+        }
+    EXPECT_GT(plain_ink, 20);
+    EXPECT_GT(bold_ink, plain_ink + plain_ink / 5);
+}
+
+TEST(text_label_plain, AutoHeightKeepsTheWidthAndGrowsForWrappedText)
+{
+    widget_host host(1450, 260, 300, 200);
+    text_label one_line, wrapped;
+    host.add(one_line, rect(0, 0, 120, 5));
+    host.add(wrapped, rect(150, 0, 120, 5));
+    one_line.set_text("Short", false, true);
+    wrapped.set_text("A longer text that has to wrap over several lines of this narrow label, four at least", false, true);
+    EXPECT_EQ(one_line.width(), 120);
+    EXPECT_EQ(wrapped.width(), 120);
+    EXPECT_GT(one_line.height(), 8);
+    EXPECT_GT(wrapped.height(), 2 * one_line.height());
+    text_label sized;
+    host.add(sized, rect(0, 100, 5, 5));
+    sized.set_text("Short", true, false);
+    EXPECT_GT(sized.width(), 20);
+    EXPECT_EQ(sized.height(), 5);
+}
