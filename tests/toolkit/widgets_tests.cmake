@@ -13,8 +13,14 @@ qv_add_test(widget_logic_tests
 # Widgets driven by real pointer and keyboard input; one at a time on the desktop.
 qv_add_test(widget_input_tests
     SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
         ${CMAKE_CURRENT_LIST_DIR}/widget_input.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/widget_host.cpp
         ${CMAKE_CURRENT_LIST_DIR}/popup_menu_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/generic_button_input_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/check_box_input_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/scroll_bar_input_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/text_label_input_test.cpp
     LIBS qvsdk_ui
     LABELS toolkit)
 set_tests_properties(widget_input_tests PROPERTIES RESOURCE_LOCK desktop_input)

@@ -1,0 +1,88 @@
+#include "toolkit/generic_button.h"
+
+#include "toolkit/event_manager.h"
+#include "toolkit/mouse_capture.h"
+#include "widget_host.h"
+#include "widget_input.h"
+
+#include <gtest/gtest.h>
+
+using namespace qvsdk::ui;
+
+namespace {
+
+// One button with a distinct fill per look, in a window of its own.
+struct button_input : ::testing::Test {
+    widget_host host{1100, 200, 200, 60};
+    generic_button button;
+    int clicked = 0;
+
+    void SetUp() override
+    {
+        button.theme().set_value("button_color_normal", color(1, 0, 0, 1));
+        button.theme().set_value("button_color_hover", color(0, 1, 0, 1));
+        button.theme().set_value("button_color_pressed", color(0, 0, 1, 1));
+        button.set_text("Press");
+        host.add(button, rect(20, 10, 100, 40));
+        event_manager::instance().subscribe(&button, &button, 50, [this](const event_info&) { ++clicked; });
+        widget_input::focus(host.handle());
+        leave();
+    }
+    void leave()
+    {
+        const POINT away = host.screen_point(180, 30);
+        widget_input::move_to(away.x, away.y);
+    }
+    POINT centre() const { return host.screen_point(70, 30); }
+    std::uint32_t fill() { return host.grab().at(25, 15); }
+};
+
+} // namespace
+
+TEST_F(button_input, LooksNormalThenHoveredThenPressed)
+{
+    EXPECT_EQ(fill(), 0xff0000u);
+    widget_input::move_to(centre().x, centre().y);
+    EXPECT_TRUE(button.is_hovered());
+    const test_window::capture hovered = host.grab();
+    hovered.save("button_hovered");
+    EXPECT_EQ(hovered.at(25, 15), 0x00ff00u);
+    widget_input::press(centre().x, centre().y);
+    EXPECT_TRUE(button.is_pressed());
+    const test_window::capture pressed = host.grab();
+    pressed.save("button_pressed");
+    EXPECT_EQ(pressed.at(25, 15), 0x0000ffu);
+    widget_input::release(centre().x, centre().y);
+    EXPECT_EQ(clicked, 1);
+    EXPECT_EQ(captured_widget(), nullptr);
+    EXPECT_EQ(fill(), 0x00ff00u);
+}
+
+TEST_F(button_input, PressInsideReleaseOutsideIsNoClick)
+{
+    widget_input::press(centre().x, centre().y);
+    const POINT out = host.screen_point(170, 30);
+    widget_input::move_to(out.x, out.y);
+    // Still captured, but the pointer is away: not drawn pressed.
+    EXPECT_EQ(captured_widget(), &button);
+    EXPECT_FALSE(button.is_pressed());
+    EXPECT_NE(fill(), 0x0000ffu);
+    widget_input::release(out.x, out.y);
+    EXPECT_EQ(clicked, 0);
+    EXPECT_EQ(captured_widget(), nullptr);
+}
+
+TEST_F(button_input, ToggleButtonFlipsOnEachClickAndEnter)
+{
+    button.set_toggle_mode(true);
+    std::vector<std::intptr_t> states;
+    event_manager::instance().subscribe(&button, &button, 50, [&](const event_info& e) {
+        states.push_back(reinterpret_cast<std::intptr_t>(e.data));
+    });
+    widget_input::click(centre().x, centre().y);
+    widget_input::click(centre().x, centre().y);
+    widget_input::key(VK_RETURN); // the button has the focus from the clicks
+    widget_input::pump_for(150);
+    EXPECT_EQ(states, (std::vector<std::intptr_t>{1, 0, 1}));
+    EXPECT_TRUE(button.is_toggled());
+}
