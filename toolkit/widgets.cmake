@@ -15,3 +15,9 @@ target_sources(qvsdk_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/scroll_bar.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_label.cpp
 )
+
+# A small program that shows every widget.
+add_executable(widget_demo WIN32
+    ${PROJECT_SOURCE_DIR}/tools/widget_demo/main.cpp
+    ${PROJECT_SOURCE_DIR}/tools/widget_demo/widget_demo.cpp)
+target_link_libraries(widget_demo PRIVATE qvsdk_ui)

@@ -26,15 +26,15 @@ void widget_host::add(widget& w, const rect& r, widget* parent)
     w.attach(host.get(), parent ? parent : &panel, r);
 }
 
-test_window::capture widget_host::grab()
+test_window::capture grab_window(HWND hwnd)
 {
     test_window::capture c;
     for (int attempt = 0; attempt < 20; ++attempt) {
-        InvalidateRect(host->handle(), nullptr, FALSE);
-        UpdateWindow(host->handle());
+        InvalidateRect(hwnd, nullptr, FALSE);
+        UpdateWindow(hwnd);
         widget_input::pump_for(300);
         RECT client{};
-        GetClientRect(host->handle(), &client);
+        GetClientRect(hwnd, &client);
         c.width = client.right;
         c.height = client.bottom;
         BITMAPINFO info{};
@@ -45,7 +45,7 @@ test_window::capture widget_host::grab()
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        HDC window_dc = GetDC(host->handle());
+        HDC window_dc = GetDC(hwnd);
         HDC memory_dc = CreateCompatibleDC(window_dc);
         HBITMAP dib = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ old = SelectObject(memory_dc, dib);
@@ -58,7 +58,7 @@ test_window::capture widget_host::grab()
         SelectObject(memory_dc, old);
         DeleteObject(dib);
         DeleteDC(memory_dc);
-        ReleaseDC(host->handle(), window_dc);
+        ReleaseDC(hwnd, window_dc);
         for (std::uint32_t px : c.pixels)
             if (px != 0)
                 return c;

@@ -7,6 +7,10 @@
 
 #include <memory>
 
+// Repaints a whole window and captures its client area; repaints while the
+// capture is blank, as a window's first presents can be lost under Wine.
+test_window::capture grab_window(HWND hwnd);
+
 // A frameless, topmost toolkit window for widget tests with a generic_panel
 // filling it, shown at a screen position of its own (kept clear of the other
 // tests' windows), and captures of what it painted.
@@ -23,8 +27,7 @@ public:
     // Attaches a widget under a parent (the content when none).
     void add(qvsdk::ui::widget& w, const qvsdk::ui::rect& r, qvsdk::ui::widget* parent = nullptr);
 
-    // Repaints the whole window and captures it; repaints while the capture is blank.
-    test_window::capture grab();
+    test_window::capture grab() { return grab_window(host->handle()); }
 
 private:
     std::unique_ptr<qvsdk::ui::window> host;

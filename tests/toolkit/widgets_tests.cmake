@@ -36,5 +36,7 @@ qv_add_test(widget_tests
         ${CMAKE_CURRENT_LIST_DIR}/check_box_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/generic_button_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/text_label_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/widget_demo_test.cpp
+        ${PROJECT_SOURCE_DIR}/tools/widget_demo/widget_demo.cpp
     LIBS qvsdk_ui
     LABELS toolkit)
