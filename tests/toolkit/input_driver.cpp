@@ -1,104 +1,95 @@
 #include "input_driver.h"
 
-namespace input_driver {
+#include "toolkit_window_helpers.h"
 
 namespace {
 
-void send_mouse(DWORD flags, int x, int y, DWORD data = 0)
+void send(INPUT input)
+{
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+} // namespace
+
+void move_cursor(int x, int y)
+{
+    SetCursorPos(x, y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    send(in);
+    pump_for(60);
+}
+
+void hover(HWND hwnd, int cx, int cy)
+{
+    POINT p{cx, cy};
+    ClientToScreen(hwnd, &p);
+    move_cursor(p.x - 1, p.y);
+    move_cursor(p.x, p.y);
+    pump_for(60);
+}
+
+void mouse_button(bool down, bool right)
 {
     INPUT in{};
     in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN));
-    in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN));
-    in.mi.mouseData = data;
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof(in));
+    in.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                          : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    send(in);
+    pump_for(60);
 }
 
-void send_key(WORD vk, DWORD flags)
+void click()
+{
+    mouse_button(true);
+    mouse_button(false);
+}
+
+void double_click()
+{
+    INPUT in[4]{};
+    for (int i = 0; i < 4; ++i) {
+        in[i].type = INPUT_MOUSE;
+        in[i].mi.dwFlags = (i % 2 == 0) ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    SendInput(4, in, sizeof(INPUT));
+    pump_for(100);
+}
+
+void wheel(int delta)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = DWORD(delta);
+    send(in);
+    pump_for(60);
+}
+
+void key(WORD vk, bool down)
 {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = vk;
     in.ki.wScan = WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = flags;
-    SendInput(1, &in, sizeof(in));
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    send(in);
 }
 
-} // namespace
-
-void pump_for(int ms)
+void tap(WORD vk)
 {
-    const DWORD end = GetTickCount() + DWORD(ms);
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    } while (int(end - GetTickCount()) > 0);
-}
-
-void move_to(int x, int y)
-{
-    for (int i = 0; i < 2; ++i) {
-        SetCursorPos(x, y);
-        send_mouse(MOUSEEVENTF_MOVE, x, y);
-        pump_for(60);
-    }
-}
-
-void press(int x, int y)
-{
-    move_to(x, y);
-    send_mouse(MOUSEEVENTF_LEFTDOWN, x, y);
+    key(vk, true);
+    key(vk, false);
     pump_for(60);
 }
 
-void release(int x, int y)
+void focus_window(HWND hwnd)
 {
-    SetCursorPos(x, y);
-    send_mouse(MOUSEEVENTF_MOVE, x, y);
-    pump_for(30);
-    send_mouse(MOUSEEVENTF_LEFTUP, x, y);
-    pump_for(60);
+    SetForegroundWindow(hwnd);
+    SetActiveWindow(hwnd);
+    SetFocus(hwnd);
+    pump_for(150);
 }
-
-void click(int x, int y)
-{
-    press(x, y);
-    release(x, y);
-}
-
-void wheel(int x, int y, int notches)
-{
-    move_to(x, y);
-    send_mouse(MOUSEEVENTF_WHEEL, x, y, DWORD(notches * WHEEL_DELTA));
-    pump_for(60);
-}
-
-void key_down(WORD vk)
-{
-    send_key(vk, 0);
-}
-
-void key_up(WORD vk)
-{
-    send_key(vk, KEYEVENTF_KEYUP);
-}
-
-void key(WORD vk)
-{
-    key_down(vk);
-    key_up(vk);
-}
-
-void focus(HWND window)
-{
-    SetForegroundWindow(window);
-    SetFocus(window);
-    pump_for(100);
-}
-
-} // namespace input_driver

@@ -2,23 +2,16 @@
 
 #include <windows.h>
 
-// Real input for widget tests: the toolkit reads the real cursor, so the
-// pointer is moved with SetCursorPos and SendInput, and keys go through
-// SendInput to the foreground window.
-namespace input_driver {
-
-// Runs the calling thread's messages for about ms milliseconds.
-void pump_for(int ms);
-// Two moves to the screen point, so that the window sees a tracked move.
-void move_to(int x, int y);
-void press(int x, int y);
-void release(int x, int y);
-void click(int x, int y);
-void wheel(int x, int y, int notches);
-void key(WORD virtual_key);
-void key_down(WORD virtual_key);
-void key_up(WORD virtual_key);
-// Foreground and keyboard focus for keys.
-void focus(HWND window);
-
-} // namespace input_driver
+// Real input for toolkit tests: the toolkit reads the real cursor, so moves go
+// through SetCursorPos and SendInput.
+void move_cursor(int screen_x, int screen_y);
+// Moves onto a client point of the window, twice, so that the window tracks the mouse.
+void hover(HWND hwnd, int client_x, int client_y);
+void mouse_button(bool down, bool right = false);
+void click();
+void double_click();
+void wheel(int delta);
+void key(WORD vk, bool down);
+void tap(WORD vk);
+// Brings the window to the foreground with the keyboard focus.
+void focus_window(HWND hwnd);
