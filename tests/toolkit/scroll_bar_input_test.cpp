@@ -30,6 +30,13 @@ struct scroll_input : ::testing::Test {
         widget_input::focus(host.handle());
     }
     POINT at(int x, int y) const { return host.screen_point(x, y); }
+    // Wheel turns go to the window with the keyboard focus, which other
+    // tests' windows may have taken meanwhile.
+    void turn_wheel(POINT p, int notches)
+    {
+        widget_input::focus(host.handle());
+        widget_input::wheel(p.x, p.y, notches);
+    }
     int scrolled() const { return -content.bounds().y; }
 };
 
@@ -38,9 +45,9 @@ struct scroll_input : ::testing::Test {
 TEST_F(scroll_input, WheelOverTheContentScrollsIt)
 {
     const POINT p = at(100, 100);
-    widget_input::wheel(p.x, p.y, -2);
+    turn_wheel(p, -2);
     EXPECT_EQ(scrolled(), 120);
-    widget_input::wheel(p.x, p.y, 1);
+    turn_wheel(p, 1);
     EXPECT_EQ(scrolled(), 60);
 }
 

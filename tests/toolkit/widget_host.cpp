@@ -9,7 +9,8 @@ widget_host::widget_host(int x, int y, int width, int height) : host(std::make_u
     host->create("widget test", rect(x, y, width, height), window_popup | window_topmost);
     panel.theme().set_value("default_back_color", color(0.1f, 0.1f, 0.1f, 1));
     panel.attach(host.get(), &host->root(), rect(0, 0, width, height));
-    ShowWindow(host->handle(), SW_SHOW);
+    // Not activated: input tests take the foreground themselves when they need it.
+    ShowWindow(host->handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(host->handle());
     widget_input::pump_for(200);
 }
