@@ -419,9 +419,9 @@ void render_context::begin_widget(const void* widget, const rect& bounds, float 
     render_target->PushAxisAlignedClip(D2D1::RectF(0, 0, w, h), D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
 }
 
-void render_context::begin_widget(const widget& w, const RECT& clip_in_units)
+void render_context::begin_widget(const widget& w, const RECT& device_clip)
 {
-    begin_widget(&w, w.bounds(), w.scale(), clip_in_units);
+    begin_widget(&w, w.bounds(), w.scale(), device_clip);
 }
 
 void render_context::resize(std::uint32_t pixel_width, std::uint32_t pixel_height)
@@ -431,8 +431,16 @@ void render_context::resize(std::uint32_t pixel_width, std::uint32_t pixel_heigh
 
 void render_context::set_dpi(float dpi_x, float dpi_y)
 {
-    render_target->SetDpi(dpi_x, dpi_y);
+    // The target stays at 96 dpi (one unit a pixel) and the DPI scale starts
+    // the transform chain; clips pushed under a scaled target DPI are placed
+    // wrongly by some Direct2D implementations.
+    render_target->SetDpi(96.0f, 96.0f);
     set_scale(dpi_x / 96.0f, dpi_y / 96.0f);
+    base_transform = D2D1::Matrix3x2F::Scale(dpi_x / 96.0f, dpi_y / 96.0f);
+    if (paint_stack.empty()) {
+        transforms.clear();
+        transforms.push_back(base_transform);
+    }
 }
 
 void render_context::end_widget()
@@ -443,7 +451,7 @@ void render_context::end_widget()
     render_target->PopAxisAlignedClip();
     transforms.pop_back();
     if (transforms.empty())
-        transforms.push_back(D2D1::Matrix3x2F::Identity());
+        transforms.push_back(base_transform);
     // The parent may draw on after its child; give it back its own transform.
     render_target->SetTransform(transforms.back());
     paint_stack.pop_back();

@@ -70,12 +70,13 @@ public:
     // end_widget ends both. bounds: the widget's rect in its parent.
     void begin_widget(const void* widget, const rect& bounds, float scale, const RECT& device_clip);
     // The window's traversal: the widget's own rect and scale; the clip in
-    // 96-dpi units, which is what the target draws in once its DPI is set.
-    void begin_widget(const widget& w, const RECT& clip_in_units);
+    // device pixels.
+    void begin_widget(const widget& w, const RECT& device_clip);
     void end_widget();
 
     ID2D1RenderTarget* target() const { return render_target; }
-    // The window's client size changed (pixels) or its DPI did; drawing stays in 96-dpi units.
+    // The window's client size changed (pixels) or its DPI did; widgets keep
+    // drawing in 96-dpi units.
     void resize(std::uint32_t pixel_width, std::uint32_t pixel_height);
     void set_dpi(float dpi_x, float dpi_y);
     HWND window() const { return window_handle; }
@@ -116,6 +117,7 @@ private:
     bool alias_text = false;
     std::vector<const void*> paint_stack;
     std::deque<D2D1_MATRIX_3X2_F> transforms;
+    D2D1_MATRIX_3X2_F base_transform = D2D1::Matrix3x2F::Identity();
     std::vector<image*> images;
     float scale_x = 1.0f;
     float scale_y = 1.0f;

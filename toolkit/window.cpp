@@ -288,7 +288,8 @@ void window::paint_tree(widget& w, const unit_box& update)
     const unit_box box = child_box(kept_origin, paint_scale, w);
     paint_origin = {box.left, box.top};
     if (update.left < box.right && update.top < box.bottom && box.left < update.right && box.top < update.bottom) {
-        drawing->begin_widget(w, RECT{update.left, update.top, update.right, update.bottom});
+        // Compared in units; the clip goes to the target in its pixels.
+        drawing->begin_widget(w, units_to_pixels(update, native->dpi_x, native->dpi_y));
         raise_on(&w, paint_event);
         const std::vector<widget*> children = w.children();
         for (widget* child : children)

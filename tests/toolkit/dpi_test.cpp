@@ -1,0 +1,110 @@
+// Runs in a Wine prefix whose screen is set to 144 dpi: the toolkit works in
+// 96-dpi units and draws 1.5 pixels a unit.
+#include "toolkit_window_helpers.h"
+
+#include "toolkit/dpi_scaling.h"
+#include "toolkit/native_window.h"
+#include "toolkit/window.h"
+
+#include <gtest/gtest.h>
+
+using namespace qvsdk::ui;
+
+namespace {
+
+const color red(1, 0, 0, 1);
+const color green(0, 1, 0, 1);
+const color blue(0, 0, 1, 1);
+
+struct high_dpi_window : ::testing::Test {
+    window w;
+    colour_widget background{red};
+    colour_widget left{green};
+    colour_widget right{blue};
+
+    void SetUp() override
+    {
+        w.create("dpi", rect(200, 200, 200, 120), window_topmost);
+        background.attach(&w, &w.root(), rect(0, 0, 200, 120));
+        left.attach(&w, &background, rect(20, 20, 60, 60));
+        right.attach(&w, &background, rect(120, 20, 60, 60));
+        ShowWindow(w.handle(), SW_SHOWNOACTIVATE);
+        UpdateWindow(w.handle());
+        pump_for(300);
+    }
+};
+
+} // namespace
+
+TEST(unit_conversion, BoxesAreRoundedOutwards)
+{
+    const RECT p = units_to_pixels({1, 1, 3, 3}, 144, 144);
+    EXPECT_EQ(p.left, 1);
+    EXPECT_EQ(p.top, 1);
+    EXPECT_EQ(p.right, 5);
+    EXPECT_EQ(p.bottom, 5);
+    const unit_box u = pixels_to_units(RECT{1, 1, 5, 5}, 144, 144);
+    EXPECT_EQ(u.left, 0);
+    EXPECT_EQ(u.top, 0);
+    EXPECT_EQ(u.right, 4);
+    EXPECT_EQ(u.bottom, 4);
+}
+
+TEST_F(high_dpi_window, TheScreenIsAt144AndTheClientAreaIsScaled)
+{
+    EXPECT_EQ(w.native_record().dpi_x, 144);
+    RECT client{};
+    GetClientRect(w.handle(), &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 180);
+    const rect r = w.native_record().get_rect();
+    EXPECT_EQ(r.width, 200);
+    EXPECT_EQ(r.height, 120);
+    EXPECT_EQ(w.root().bounds(), rect(0, 0, 200, 120));
+    const point p = w.native_record().scale_point({100, 40}, false);
+    EXPECT_EQ(p.x, 150);
+    EXPECT_EQ(p.y, 60);
+}
+
+TEST_F(high_dpi_window, WidgetsDrawOneAndAHalfPixelsAUnit)
+{
+    const auto c = grab_client(w.handle());
+    c.save("dpi144_tree");
+    EXPECT_TRUE(colour_near(c.at(25, 25), 255, 0, 0));
+    EXPECT_TRUE(colour_near(c.at(31, 31), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(118, 118), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(122, 60), 255, 0, 0));
+    EXPECT_TRUE(colour_near(c.at(181, 31), 0, 0, 255));
+    EXPECT_TRUE(colour_near(c.at(268, 118), 0, 0, 255));
+    EXPECT_TRUE(colour_near(c.at(290, 170), 255, 0, 0));
+}
+
+TEST_F(high_dpi_window, APartialRepaintCoversTheWholeWidgetAndNothingElse)
+{
+    grab_client(w.handle());
+    const int left_paints = left.paints;
+    left.fill = blue;
+    right.fill = green;
+    right.invalidate(true);
+    const auto c = grab_client(w.handle());
+    c.save("dpi144_partial_repaint");
+    EXPECT_EQ(left.paints, left_paints);
+    EXPECT_TRUE(colour_near(c.at(60, 60), 0, 255, 0)); // left untouched
+    // Every corner of the right widget, in pixels, has the new colour.
+    EXPECT_TRUE(colour_near(c.at(181, 31), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(268, 31), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(181, 118), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(268, 118), 0, 255, 0));
+    EXPECT_TRUE(colour_near(c.at(275, 60), 255, 0, 0));
+}
+
+TEST_F(high_dpi_window, ResizingKeepsUnitsAndPixelsApart)
+{
+    w.native_record().set_rect(rect(300, 300, 240, 100));
+    pump_for(100);
+    RECT client{};
+    GetClientRect(w.handle(), &client);
+    EXPECT_EQ(client.right, 360);
+    EXPECT_EQ(client.bottom, 150);
+    EXPECT_EQ(w.root().bounds(), rect(0, 0, 240, 100));
+}
