@@ -292,6 +292,50 @@ TEST_F(painted_window, TooltipsWithNothingToSayAreNotRegistered)
     EXPECT_NE(w.tooltip_window(), nullptr);
 }
 
+TEST_F(painted_window, ADpiChangeRescalesTheDrawingAndTheRoot)
+{
+    event_recorder log;
+    log.watch(&w, {14, 57, 58});
+    RECT outer{};
+    GetWindowRect(w.handle(), &outer);
+    RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * 3 / 2,
+                   outer.top + (outer.bottom - outer.top) * 3 / 2};
+    SendMessageW(w.handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(w.native_record().dpi_x, 144);
+    RECT client{};
+    GetClientRect(w.handle(), &client);
+    EXPECT_EQ(w.root().width(), MulDiv(client.right, 96, 144));
+    EXPECT_EQ(log.of(14).size(), 1u);
+    // Session notifications arrive as their own events.
+    SendMessageW(w.handle(), WM_WTSSESSION_CHANGE, 7, 0);
+    SendMessageW(w.handle(), WM_WTSSESSION_CHANGE, 8, 0);
+    EXPECT_EQ(log.of(57).size(), 1u);
+    EXPECT_EQ(log.of(58).size(), 1u);
+}
+
+namespace {
+
+struct message_window : window {
+    std::uint64_t last_l = 0;
+    std::uintptr_t last_w = 0;
+    void on_user_message(std::uint64_t l, std::uintptr_t w) override
+    {
+        last_l = l;
+        last_w = w;
+    }
+};
+
+} // namespace
+
+TEST(window_messages, UserMessagesReachTheWindowClass)
+{
+    message_window w;
+    w.create("user", rect(240, 240, 100, 60), 0);
+    SendMessageW(w.handle(), WM_USER, 5, 9);
+    EXPECT_EQ(w.last_l, 9u);
+    EXPECT_EQ(w.last_w, 5u);
+}
+
 TEST(tooltip_layout, ATextAloneHasNoGapAndTheBoxIsPaddedAroundIt)
 {
     window owner;
