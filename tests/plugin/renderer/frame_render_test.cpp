@@ -377,3 +377,70 @@ TEST_F(Frames, SpecularHighlightFacesTheLight)
     render_frame(*proxy, image, 0, {scene});
     EXPECT_EQ(image.channel(32, 32, 1), 0.0f);
 }
+
+TEST_F(Frames, SpotLightWithoutFeatherLightsOnlyInsideItsCone)
+{
+    scene_properties scene = plain_scene(64, 64, 24.0f);
+    scene.material.unlitMode = 0;
+    qvsdk::light_properties spot;
+    spot.lightType = 1;
+    spot.position[0] = 32.0f;
+    spot.position[1] = 32.0f;
+    spot.position[2] = -200.0f;
+    spot.direction[2] = 1.0f;
+    // A cone 12 pixels wide in radius where it meets the front of the sphere.
+    spot.cone_angle = 2.0f * std::atan(12.0f / 176.0f) * 180.0f / 3.14159265f;
+    spot.color[0] = spot.color[1] = spot.color[2] = spot.color[3] = 1.0f;
+    scene.lights = {spot};
+    host_image image(64, 64, 4);
+    render_frame(*proxy, image, 0, {scene});
+    image.save("spot_light");
+    EXPECT_NEAR(image.channel(32, 32, 1), 1.0f, 0.01f);
+    EXPECT_GT(image.channel(32 + 7, 32, 1), 0.9f);  // full light up to the cone's edge
+    EXPECT_EQ(image.channel(32 + 16, 32, 1), 0.0f);
+    EXPECT_EQ(image.channel(32, 32 - 16, 1), 0.0f);
+}
+
+TEST_F(Frames, NormalMapFromABumpLayerTiltsTheLighting)
+{
+    qvsdk::RenderThread& thread = proxy->render_thread();
+    host_image flat(32, 32, 4), ramp(32, 32, 4);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const float grey[4] = {1, 0.5f, 0.5f, 0.5f};
+            const float v = x * 0.05f;
+            const float rising[4] = {1, v, v, v};
+            flat.set(x, y, grey);
+            ramp.set(x, y, rising);
+        }
+    }
+    host_image image(64, 64, 4);
+    qvsdk::set_render_size(thread, 0, frame_for(image));
+    const unsigned flat_source = qvsdk::load_layer_texture(thread, flat.buffer());
+    const unsigned ramp_source = qvsdk::load_layer_texture(thread, ramp.buffer());
+    const unsigned flat_normals = qvsdk::bump_to_normal(thread, flat_source, 32, 32);
+    const unsigned ramp_normals = qvsdk::bump_to_normal(thread, ramp_source, 32, 32);
+
+    scene_properties scene = plain_scene(64, 64, 24.0f);
+    scene.material.unlitMode = 0;
+    qvsdk::light_properties light;
+    light.lightType = 0;
+    light.direction[0] = 1.0f;
+    light.direction[2] = 1.0f;  // from the left and the front
+    light.color[0] = light.color[1] = light.color[2] = light.color[3] = 1.0f;
+    scene.lights = {light};
+
+    render_frame(*proxy, image, 0, {scene});
+    const float plain = image.channel(32, 32, 1);
+    scene.material.normal_texture = flat_normals;
+    render_frame(*proxy, image, 0, {scene});
+    EXPECT_NEAR(image.channel(32, 32, 1), plain, 2e-3f) << "a flat map changes nothing";
+    scene.material.normal_texture = ramp_normals;
+    render_frame(*proxy, image, 0, {scene});
+    image.save("normal_map_ramp");
+    // Height rising to the right tilts the surface toward the light on the left.
+    EXPECT_GT(image.channel(32, 32, 1), plain + 0.05f);
+
+    for (unsigned texture : {flat_source, ramp_source, flat_normals, ramp_normals})
+        qvsdk::release_texture(thread, texture);
+}
