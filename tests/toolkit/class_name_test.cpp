@@ -19,7 +19,7 @@ TEST(window_class, ANameTakenInTheModuleGetsAZeroAppended)
     ASSERT_NE(RegisterClassExW(&other), 0);
 
     window w;
-    w.create("second module", rect(200, 200, 100, 60), 0);
+    w.create("second module", rect(200, 620, 100, 60), 0);
     wchar_t name[64]{};
     GetClassNameW(w.handle(), name, 64);
     EXPECT_EQ(std::wstring(name), L"QVSDK_WINDOW_CLASS0");

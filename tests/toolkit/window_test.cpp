@@ -21,7 +21,7 @@ const color red(1, 0, 0, 1);
 const color green(0, 1, 0, 1);
 const color blue(0, 0, 1, 1);
 
-// A topmost window at (200, 200) with a red background and two children.
+// A topmost window at (200, 620), below the input tests' windows, with a red background and two children.
 struct painted_window : ::testing::Test {
     window w;
     colour_widget background{red};
@@ -30,7 +30,7 @@ struct painted_window : ::testing::Test {
 
     void SetUp() override
     {
-        w.create("painted", rect(200, 200, 200, 120), window_topmost);
+        w.create("painted", rect(200, 620, 200, 120), window_topmost);
         background.attach(&w, &w.root(), rect(0, 0, 200, 120));
         left.attach(&w, &background, rect(20, 20, 60, 60));
         right.attach(&w, &background, rect(120, 20, 60, 60));
@@ -49,7 +49,7 @@ TEST(window_create, RegistersTheToolkitClassAndRaisesCreatedOnRootThenWindow)
     widget watcher;
     event_manager::instance().subscribe(&w.root(), &watcher, 20, [&](const event_info& e) { order.push_back(e.source); });
     event_manager::instance().subscribe(&w, &watcher, 20, [&](const event_info& e) { order.push_back(e.source); });
-    w.create("created", rect(220, 220, 160, 100), 0);
+    w.create("created", rect(220, 640, 160, 100), 0);
     wchar_t name[64]{};
     GetClassNameW(w.handle(), name, 64);
     EXPECT_EQ(std::wstring(name), L"QVSDK_WINDOW_CLASS");
@@ -93,7 +93,7 @@ TEST(window_centre, AWindowLargerThanTheWorkAreaStartsOnePixelInside)
 TEST(window_modal, EndModalFromAHandlerReturnsItsResultAndHiddenIsRaisedTwice)
 {
     window w;
-    w.create("modal", rect(240, 240, 160, 100), window_topmost);
+    w.create("modal", rect(240, 660, 160, 100), window_topmost);
     event_recorder log;
     log.watch(&w, {46, 47, 48, 17});
     event_manager::instance().subscribe(&w, &w, 17, [&](const event_info&) { w.end_modal(1); });
@@ -110,7 +110,7 @@ TEST(window_modal, EndModalFromAHandlerReturnsItsResultAndHiddenIsRaisedTwice)
 TEST(window_modal, ClosingWithoutAHandlerReturnsZero)
 {
     window w;
-    w.create("close box", rect(240, 240, 160, 100), window_topmost);
+    w.create("close box", rect(240, 660, 160, 100), window_topmost);
     PostMessageW(w.handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(w.run_modal(), 0);
 }
@@ -118,7 +118,7 @@ TEST(window_modal, ClosingWithoutAHandlerReturnsZero)
 TEST(window_modal, AHandlerForCloseDecides)
 {
     window w;
-    w.create("close handler", rect(240, 240, 160, 100), window_topmost);
+    w.create("close handler", rect(240, 660, 160, 100), window_topmost);
     int asked = 0;
     event_manager::instance().subscribe(&w, &w, 19, [&](const event_info&) {
         if (++asked == 2)
@@ -133,9 +133,9 @@ TEST(window_modal, AHandlerForCloseDecides)
 TEST(window_modal, NestedLoopsAreAnsweredFromAHelperThread)
 {
     window outer, inner;
-    outer.create("outer", rect(240, 240, 200, 120), window_topmost);
+    outer.create("outer", rect(240, 660, 200, 120), window_topmost);
     inner.set_owner(&outer);
-    inner.create("inner", rect(260, 260, 160, 100), window_topmost);
+    inner.create("inner", rect(260, 680, 160, 100), window_topmost);
     // Each window ends its loop on Enter with a result of its own.
     event_manager::instance().subscribe(&inner, &inner, 8, [&](const event_info& e) {
         if (reinterpret_cast<std::uintptr_t>(e.data) == VK_RETURN)
@@ -178,7 +178,7 @@ TEST(window_modal, NestedLoopsAreAnsweredFromAHelperThread)
 TEST(window_timers, TheSameTimerTwiceKeepsTheFirstAndAOneShotIsKilledBeforeItsEvent)
 {
     window w;
-    w.create("timers", rect(240, 240, 160, 100), window_topmost);
+    w.create("timers", rect(240, 660, 160, 100), window_topmost);
     widget owner;
     std::size_t timers_during_event = 99;
     int ticks = 0;
@@ -241,7 +241,7 @@ TEST_F(painted_window, AHiddenWidgetLeavesItsParentShowing)
 
 TEST_F(painted_window, ResizingTheClientAreaResizesTheRoot)
 {
-    w.native_record().set_rect(rect(300, 300, 260, 150));
+    w.native_record().set_rect(rect(300, 700, 260, 150));
     pump_for(100);
     EXPECT_EQ(w.root().bounds(), rect(0, 0, 260, 150));
     const rect r = w.native_record().get_rect();
@@ -254,7 +254,7 @@ TEST_F(painted_window, LosingTheSystemCaptureClearsTheCapturedWidget)
     capture_mouse(left);
     EXPECT_EQ(GetCapture(), w.handle());
     window other;
-    other.create("other", rect(240, 400, 100, 60), window_topmost);
+    other.create("other", rect(240, 820, 100, 60), window_topmost);
     SetCapture(other.handle());
     EXPECT_EQ(captured_widget(), nullptr);
     ReleaseCapture();
@@ -330,7 +330,7 @@ struct message_window : window {
 TEST(window_messages, UserMessagesReachTheWindowClass)
 {
     message_window w;
-    w.create("user", rect(240, 240, 100, 60), 0);
+    w.create("user", rect(240, 660, 100, 60), 0);
     SendMessageW(w.handle(), WM_USER, 5, 9);
     EXPECT_EQ(w.last_l, 9u);
     EXPECT_EQ(w.last_w, 5u);
@@ -339,19 +339,19 @@ TEST(window_messages, UserMessagesReachTheWindowClass)
 TEST(tooltip_layout, ATextAloneHasNoGapAndTheBoxIsPaddedAroundIt)
 {
     window owner;
-    owner.create("owner", rect(240, 240, 100, 60), window_topmost);
+    owner.create("owner", rect(240, 660, 100, 60), window_topmost);
     tooltip tip;
     tip.set_owner(&owner);
     tip.create("", rect(0, 0, 400, 200), window_popup | window_topmost);
     event_manager::instance().subscribe(&tip.root(), &tip, 12, [&](const event_info&) { tip.paint(); });
-    tip.set_content({400, 500}, "", "Some help", nullptr);
+    tip.set_content({400, 900}, "", "Some help", nullptr);
     EXPECT_EQ(tip.gap(), 0);
     EXPECT_GT(tip.content().width, 20);
     EXPECT_GT(tip.content().height, 5);
     pump_for(100);
     EXPECT_EQ(tip.root().width(), tip.content().width + 16);
     EXPECT_EQ(tip.root().height(), tip.content().height + 8);
-    tip.set_content({400, 500}, "Title", "Some help", nullptr);
+    tip.set_content({400, 900}, "Title", "Some help", nullptr);
     EXPECT_EQ(tip.gap(), 2);
     const auto c = grab_client(tip.handle());
     c.save("tooltip");
