@@ -83,7 +83,7 @@ void on_min_max(native_window& record, MINMAXINFO* info)
         record.save_normal_rect(false);
 }
 
-LRESULT on_nc_calc_size(native_window& record, HWND hwnd, WPARAM wparam, LPARAM lparam)
+LRESULT on_nc_calc_size(HWND hwnd, WPARAM wparam, LPARAM lparam)
 {
     auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam);
     const RECT proposed = params->rgrc[0];
@@ -116,7 +116,6 @@ LRESULT on_nc_calc_size(native_window& record, HWND hwnd, WPARAM wparam, LPARAM 
             }
         }
     }
-    (void)record;
     return 0;
 }
 
@@ -229,7 +228,7 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     case WM_NCCALCSIZE:
         if (!record->frameless || !wparam)
             return DefWindowProcW(hwnd, message, wparam, lparam);
-        return on_nc_calc_size(*record, hwnd, wparam, lparam);
+        return on_nc_calc_size(hwnd, wparam, lparam);
     case WM_MOVE:
     case WM_COMMAND:
         return 0;

@@ -230,6 +230,25 @@ TEST_F(input_window, TheWheelReachesTheNearestWidgetWithAHandlerAndThenTheWindow
     EXPECT_DOUBLE_EQ(amount, 60.0);
 }
 
+TEST_F(input_window, AScrolledParentKeepsTheWheelWhileThePointerBarelyMoves)
+{
+    std::vector<widget*> turned;
+    for (widget* target : {static_cast<widget*>(&panel), static_cast<widget*>(&b)})
+        event_manager::instance().subscribe(target, target, 4, [&turned, target](const event_info&) {
+            turned.push_back(target);
+        });
+    hover(w.handle(), 134, 60); // the panel, between a and b
+    wheel(-120);
+    hover(w.handle(), 142, 60); // b, 8 units away, at once
+    wheel(-120);
+    Sleep(450);
+    wheel(-120); // rested: b takes the wheel
+    ASSERT_EQ(turned.size(), 3u);
+    EXPECT_EQ(turned[0], &panel);
+    EXPECT_EQ(turned[1], &panel);
+    EXPECT_EQ(turned[2], &b);
+}
+
 TEST_F(input_window, TabWalksTheFocusableWidgetsAndSkipsOnesUnderADisabledGrandparent)
 {
     colour_widget nested_parent{grey}, nested{green};

@@ -249,6 +249,19 @@ TEST_F(painted_window, ResizingTheClientAreaResizesTheRoot)
     EXPECT_EQ(r.height, 150);
 }
 
+TEST_F(painted_window, TabWithNothingFocusableKeepsTheFocus)
+{
+    w.set_focus(&left, 0);
+    w.route_input(11, reinterpret_cast<void*>(std::uintptr_t(9)), 0);
+    EXPECT_EQ(w.focused_widget(), &left);
+    right.set_focusable(true);
+    w.route_input(11, reinterpret_cast<void*>(std::uintptr_t(9)), 0);
+    EXPECT_EQ(w.focused_widget(), &right);
+    right.set_visible(false);
+    w.route_input(11, reinterpret_cast<void*>(std::uintptr_t(9)), 0);
+    EXPECT_EQ(w.focused_widget(), &right); // no other stop to go to
+}
+
 TEST_F(painted_window, LosingTheSystemCaptureClearsTheCapturedWidget)
 {
     capture_mouse(left);
