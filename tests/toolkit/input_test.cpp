@@ -343,6 +343,11 @@ TEST_F(input_window, DroppedFilesArriveAsTheDropEventWithoutFolders)
     EXPECT_EQ(received[1], second); // "/" became "\"
     EXPECT_EQ(window_received, received);
     EXPECT_EQ(kinds, (std::vector<std::uint64_t>{1, 0}));
+    // Folders alone: the event still comes, with an empty list.
+    file_list_data folders_only({folder});
+    EXPECT_EQ(target.Drop(&folders_only, 0, POINTL{0, 0}, &effect), S_OK);
+    EXPECT_TRUE(received.empty());
+    EXPECT_EQ(kinds.size(), 3u);
     for (const auto& f : {first, second})
         DeleteFileW(f.c_str());
 }
