@@ -6,6 +6,7 @@
 #include "plugin/param_visibility.h"
 #include "plugin/parameter_ids.h"
 #include "plugin/product.h"
+#include "plugin/renderer/render_jobs.h"
 #include "plugin/sequence_data.h"
 #include "plugin/suite_handler.h"
 #include "toolkit/qv_exception.h"
@@ -58,14 +59,18 @@ PF_Handle AePluginConnection::sequence_setup(command_context& context)
     return new_sequence_data(*context.in_data->utils);
 }
 
+// Set-down and flatten change the shared cache and submit texture deletions, so
+// they take turns with frames rendering on other threads.
 void AePluginConnection::sequence_setdown(command_context& context, PF_Handle sequence)
 {
+    std::lock_guard<std::mutex> lock(render_mutex);
     dispose_sequence_data(*context.in_data->utils, sequence, texture_cache,
                           [this](std::uint32_t id) { release_texture(id); });
 }
 
 PF_Handle AePluginConnection::sequence_flatten(command_context& context, PF_Handle sequence)
 {
+    std::lock_guard<std::mutex> lock(render_mutex);
     return flatten_sequence_data(*context.in_data->utils, sequence, texture_cache,
                                  [this](std::uint32_t id) { release_texture(id); });
 }
@@ -77,13 +82,6 @@ PF_Handle AePluginConnection::sequence_resetup(command_context& context, PF_Hand
 
 void AePluginConnection::user_changed_param(command_context&)
 {
-}
-
-void AePluginConnection::smart_render(command_context& context, qvsdk::render_data&)
-{
-    // The frame render itself is not part of the module yet; without a running
-    // renderer the host gets the cancel code.
-    context.err = PF_Interrupt_CANCEL;
 }
 
 void AePluginConnection::smart_pre_render(command_context& context)
@@ -106,8 +104,10 @@ void AePluginConnection::arbitrary_callback(command_context&)
 {
 }
 
-void AePluginConnection::release_texture(std::uint32_t)
+void AePluginConnection::release_texture(std::uint32_t texture_id)
 {
     // Layer textures exist only while a renderer runs; without one there is
     // nothing to delete.
+    if (renderer_proxy)
+        qvsdk::release_texture(renderer_proxy->render_thread(), texture_id);
 }

@@ -10,6 +10,9 @@
 #include <mutex>
 #include <vector>
 
+// The renderer's sample count for the "Multisampling" choice (1-based).
+unsigned multisample_count(A_long choice);
+
 // The effect: one object per process, serving every instance.
 class AePluginConnection : public AePlugin {
 public:
@@ -41,6 +44,11 @@ public:
     DRAWBOT_ImageRef banner_image_normal = nullptr;
     DRAWBOT_ImageRef banner_image_hover = nullptr;
     bool banner_hover = false;
+
+    // One motion-blur sample: begin, draw and accumulate with weight 1 / sample_counter.
+    void draw_sample();
+    // A renderer exists and its thread has not ended.
+    bool renderer_running() const;
 
 private:
     void release_texture(std::uint32_t texture_id);

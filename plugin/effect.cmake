@@ -4,6 +4,12 @@ add_library(qv_effect OBJECT
     ${CMAKE_CURRENT_LIST_DIR}/ae_plugin.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ae_plugin_connection.cpp
     ${CMAKE_CURRENT_LIST_DIR}/binary_archive.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/camera.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frame_render.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/layer_texture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/lights.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/motion_blur.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sample_scene.cpp
     ${CMAKE_CURRENT_LIST_DIR}/effect_parameters.cpp
     ${CMAKE_CURRENT_LIST_DIR}/error_popup.cpp
     ${CMAKE_CURRENT_LIST_DIR}/format_string.cpp

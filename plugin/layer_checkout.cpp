@@ -31,7 +31,9 @@ PF_EffectWorld* checkout_layer_pixels(command_context& context, A_long checkout_
     PF_Err err = checkout_id >= 0
                      ? extra->cb->checkout_layer_pixels(effect_ref, checkout_id, &world)
                      : extra->cb->checkout_output(effect_ref, &world);
-    context.err = static_cast<std::uint32_t>(err);
+    // A frame checks out several layers; the first failure is the one reported.
+    if (err != PF_Err_NONE && context.err == 0)
+        context.err = static_cast<std::uint32_t>(err);
     buffer.pixels = nullptr;
     buffer.bytes_per_channel = 1;
     buffer.row_bytes = 0;

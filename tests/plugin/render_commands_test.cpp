@@ -135,12 +135,4 @@ TEST_F(SmartRender, MissingInputDrawsNothingAndReportsNoError)
     EXPECT_EQ(output_checkouts, 0);
 }
 
-TEST_F(SmartRender, FrameWithoutRendererIsCancelled)
-{
-    // No renderer runs in this module yet: the frame ends with the host's cancel code.
-    set_up_effect();
-    EXPECT_EQ(host->send(PF_Cmd_SMART_RENDER, &extra), PF_Interrupt_CANCEL);
-    EXPECT_EQ(output_checkouts, 1);
-}
-
 } // namespace

@@ -1,13 +1,20 @@
 // qvhost MODULE: loads an effect module and drives it through the commands of an
 // effect's life, printing what it saw. Exit code 0 when every check held.
+// qvhost MODULE render [options]: renders frames of a test composition into PNGs.
+// qvhost MODULE bench [frames]: times the full frame road.
 
 #include "hostsdk/pipl.h"
 #include "tools/qvhost/effect_module.h"
 #include "tools/qvhost/pipl_reader.h"
+#include "tools/qvhost/render_command.h"
 #include "tools/qvhost/test_host.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -60,14 +67,39 @@ int run(const char* path)
 
 } // namespace
 
+const char usage[] =
+    "usage: qvhost MODULE\n"
+    "       qvhost MODULE render [--out FILE.png] [--size WxH] [--frames A[-B]]\n"
+    "              [--depth 8|16|32] [--downsample N] [--diffuse checker|FILE]\n"
+    "              [--glossiness SRC] [--illumination SRC] [--bump pattern|FILE]\n"
+    "              [--environment gradient|FILE] [--motion-blur on|off|comp]\n"
+    "              [--move DX,DY,DZ] [--set ID=VALUE]... [--light TYPE:X,Y,Z]...\n"
+    "              [--camera X,Y,Z]\n"
+    "       qvhost MODULE bench [FRAMES]\n";
+
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: qvhost MODULE\n");
+    if (argc < 2) {
+        std::fputs(usage, stderr);
         return 2;
     }
     try {
-        return run(argv[1]);
+        if (argc == 2)
+            return run(argv[1]);
+        const std::string command = argv[2];
+        if (command == "render") {
+            qvhost::render_options options = qvhost::parse_render_options(
+                std::vector<std::string>(argv + 3, argv + argc));
+            options.module = argv[1];
+            return qvhost::run_render(options);
+        }
+        if (command == "bench")
+            return qvhost::run_bench(argv[1], argc > 3 ? std::atoi(argv[3]) : 20);
+        std::fputs(usage, stderr);
+        return 2;
+    } catch (const std::invalid_argument& error) {
+        std::fprintf(stderr, "qvhost: %s\n%s", error.what(), usage);
+        return 2;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "qvhost: %s\n", error.what());
         return 1;

@@ -58,6 +58,7 @@ test_host::test_host(PF_EffectMainFunc entry) : entry(entry)
     values.push_back(std::make_unique<PF_ParamDef>()); // the input layer
     values[0]->param_type = PF_Param_LAYER;
     install_suites();
+    install_comp_suites();
 }
 
 test_host::~test_host()
@@ -121,6 +122,14 @@ PF_Err test_host::params_setup()
     values.resize(1);
     PF_Err err = send(PF_Cmd_PARAMS_SETUP);
     counted_params = out_data.num_params;
+    // A 3D point's default is a percentage of the layer's size; its value is pixels.
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        PF_ParamDef& value = *values[i];
+        if (value.param_type != PF_Param_POINT_3D)
+            continue;
+        value.u.point3d_d.x_value = value.u.point3d_d.x_dephault * in_data.width / 100.0;
+        value.u.point3d_d.y_value = value.u.point3d_d.y_dephault * in_data.height / 100.0;
+    }
     return err;
 }
 
@@ -266,8 +275,8 @@ SPErr test_host::release_suite(const char* name, A_long version)
 
 // Parameter callbacks.
 
-PF_Err test_host::checkout_param(PF_ProgPtr, PF_ParamIndex index, A_long, A_long, A_u_long,
-                                 PF_ParamDef* param)
+PF_Err test_host::checkout_param(PF_ProgPtr, PF_ParamIndex index, A_long what_time, A_long,
+                                 A_u_long, PF_ParamDef* param)
 {
     test_host& host = current();
     host.enter("checkout_param");
@@ -276,6 +285,17 @@ PF_Err test_host::checkout_param(PF_ProgPtr, PF_ParamIndex index, A_long, A_long
         return PF_Err_INVALID_INDEX;
     }
     *param = *host.values[static_cast<std::size_t>(index)];
+    auto animated = host.animations.find(param->uu.id);
+    if (animated != host.animations.end())
+        animated->second(*param, what_time);
+    if (param->param_type == PF_Param_POINT_3D) {
+        // Points come in pixels at the current downsampling.
+        const double scale = static_cast<double>(host.in_data.downsample_x.num) /
+                             static_cast<double>(host.in_data.downsample_x.den);
+        param->u.point3d_d.x_value *= scale;
+        param->u.point3d_d.y_value *= scale;
+        param->u.point3d_d.z_value *= scale;
+    }
     host.checkouts += 1;
     return PF_Err_NONE;
 }
@@ -388,8 +408,9 @@ PF_Err test_host::is_render_engine(PF_Boolean* render_engine)
 
 A_Err test_host::get_effect_layer(PF_ProgPtr, AEGP_LayerH* layer)
 {
-    current().enter("AEGP_GetEffectLayer");
-    *layer = nullptr;
+    test_host& host = current();
+    host.enter("AEGP_GetEffectLayer");
+    *layer = host.comp.layers.empty() ? nullptr : host.handle_of(host.comp.effect_layer);
     return PF_Err_NONE;
 }
 
@@ -410,8 +431,9 @@ A_Err test_host::new_effect_for_effect(AEGP_PluginID plugin, PF_ProgPtr effect_r
 A_Err test_host::effect_to_comp_time(PF_ProgPtr, A_long what_time, A_u_long time_scale,
                                      A_Time* comp_time)
 {
-    current().enter("AEGP_ConvertEffectToCompTime");
-    *comp_time = A_Time{what_time, time_scale};
+    test_host& host = current();
+    host.enter("AEGP_ConvertEffectToCompTime");
+    *comp_time = host.comp_time_of(what_time, time_scale);
     return PF_Err_NONE;
 }
 

@@ -6,12 +6,16 @@
 #include "hostsdk/pf_effect.h"
 #include "hostsdk/pf_suites.h"
 #include "hostsdk/sp_basic_suite.h"
+#include "hostsdk/pf_smart_render.h"
+#include "tools/qvhost/composition.h"
 
 #include <windows.h>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <array>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <utility>
@@ -36,6 +40,21 @@ struct recorded_param {
 struct suite_count {
     int acquired = 0;
     int released = 0;
+};
+
+// One frame that the effect rendered, as the output buffer held it.
+struct rendered_frame {
+    PF_Err err = PF_Err_NONE;
+    A_short bit_depth = 8;
+    int width = 0;
+    int height = 0;
+    A_long row_bytes = 0;
+    std::vector<std::uint8_t> bytes;
+
+    // Straight red, green, blue, alpha in 0..1 (16-bit full value 32768).
+    std::array<float, 4> rgba(int x, int y) const;
+    // The whole frame as 8-bit RGBA rows for a PNG file.
+    std::vector<std::uint8_t> rgba8() const;
 };
 
 // A host for one effect module in this process: it drives the commands the way the
@@ -63,6 +82,26 @@ public:
     PF_Err sequence_resetup(instance& on) { return send(PF_Cmd_SEQUENCE_RESETUP, nullptr, &on); }
     PF_Err sequence_flatten(instance& on) { return send(PF_Cmd_SEQUENCE_FLATTEN, nullptr, &on); }
     PF_Err sequence_setdown(instance& on) { return send(PF_Cmd_SEQUENCE_SETDOWN, nullptr, &on); }
+
+    // The composition around the effect's layer: its size, pixel aspect and frame
+    // rate set the in-data of every frame. Time is in units of `time_scale`, a frame
+    // lasting `frame_duration` of them.
+    composition comp;
+    static constexpr A_long frame_duration = 1000;
+    A_u_long time_scale() const { return comp.frame_rate * frame_duration; }
+    A_long time() const { return in_data.current_time; }
+    void set_frame(A_long frame) { in_data.current_time = frame * frame_duration; }
+    void set_downsample(A_long num, A_u_long den);
+    // Points a layer parameter at a composition layer (an index), or at none (-1).
+    void use_layer(A_long disk_id, long layer_index);
+    // A parameter whose value changes with the effect's time.
+    std::map<A_long, std::function<void(PF_ParamDef&, A_long time)>> animations;
+
+    // Smart pre-render and smart render of one frame at the current time, in this
+    // bit depth (8, 16 or 32).
+    rendered_frame render(instance& on, A_short bit_depth = 8);
+    int layer_checkouts(A_long checkout_id) const;
+    int state_queries() const { return state_query_count; }
 
     // What the effect reported.
     const PF_OutData& last_out() const { return out_data; }
@@ -133,6 +172,42 @@ private:
     };
 
     void enter(const char* call);
+    void install_comp_suites();
+    const host_layer* layer_of(AEGP_LayerH layer) const;
+    AEGP_LayerH handle_of(std::size_t index) const;
+    const host_layer* chosen_layer(A_long disk_id) const;
+    A_Time comp_time_of(A_long effect_time, A_u_long scale) const;
+
+    static A_Err get_parent_comp(AEGP_LayerH, AEGP_CompH*);
+    static A_Err get_layer_flags(AEGP_LayerH, AEGP_LayerFlags*);
+    static A_Err get_num_layers(AEGP_CompH, A_long*);
+    static A_Err get_layer_by_index(AEGP_CompH, A_long, AEGP_LayerH*);
+    static A_Err get_object_type(AEGP_LayerH, AEGP_ObjectType*);
+    static A_Err get_in_point(AEGP_LayerH, AEGP_LTimeMode, A_Time*);
+    static A_Err get_duration(AEGP_LayerH, AEGP_LTimeMode, A_Time*);
+    static A_Err is_video_on(AEGP_LayerH, A_Boolean*);
+    static A_Err get_layer_to_world(AEGP_LayerH, const A_Time*, A_Matrix4*);
+    static A_Err get_item_from_comp(AEGP_CompH, AEGP_ItemH*);
+    static A_Err get_comp_flags(AEGP_CompH, AEGP_CompFlags*);
+    static A_Err get_shutter(AEGP_CompH, A_Ratio*, A_Ratio*);
+    static A_Err get_item_aspect(AEGP_ItemH, A_Ratio*);
+    static A_Err get_camera_type(AEGP_LayerH, AEGP_CameraType*);
+    static A_Err get_light_type(AEGP_LayerH, AEGP_LightType*);
+    static A_Err get_layer_stream(AEGP_LayerH, AEGP_LayerStream, AEGP_LTimeMode, const A_Time*,
+                                  A_Boolean, AEGP_StreamVal2*, AEGP_StreamType*);
+    static A_Err get_effect_camera(PF_ProgPtr, const A_Time*, AEGP_LayerH*);
+    static A_Err get_camera_matrix(PF_ProgPtr, const A_Time*, A_Matrix4*, A_FpLong*, A_short*,
+                                   A_short*);
+    static PF_Err get_current_state(PF_ProgPtr, PF_ParamIndex, const A_Time*, const A_Time*,
+                                    PF_State*);
+    static PF_Err are_states_identical(PF_ProgPtr, const PF_State*, const PF_State*,
+                                       A_Boolean*);
+    static PF_Err prerender_checkout(PF_ProgPtr, PF_ParamIndex, A_long, const PF_RenderRequest*,
+                                     A_long, A_long, A_u_long, PF_CheckoutResult*);
+    static PF_Err checkout_pixels(PF_ProgPtr, A_long, PF_EffectWorld**);
+    static PF_Err checkin_pixels(PF_ProgPtr, A_long);
+    static PF_Err checkout_output(PF_ProgPtr, PF_EffectWorld**);
+    PF_EffectWorld* make_world(const host_image* image, int width, int height);
     void install_suites();
 
     static SPErr acquire_suite(const char* name, A_long version, const void** suite);
@@ -180,6 +255,12 @@ private:
     AEGP_DynamicStreamSuite2 dynamic_stream_suite{};
     AEGP_EffectSuite2 effect_suite{};
     DRAWBOT_SupplierSuite1 supplier_suite{};
+    AEGP_LayerSuite11 layer_suite{};
+    AEGP_CompSuite11 comp_suite{};
+    AEGP_ItemSuite10 item_suite{};
+    AEGP_CameraSuite2 camera_suite{};
+    AEGP_LightSuite2 light_suite{};
+    PF_ParamUtilsSuite3 param_utils_suite{};
     std::map<std::pair<std::string, A_long>, suite_entry> suites;
     suite_count no_such_suite;
     int bad_releases = 0;
@@ -207,6 +288,17 @@ private:
     std::map<A_long, AEGP_LayerIDVal> layer_ids;
     std::vector<std::unique_ptr<stream_record>> stream_records;
     int effect_records = 0;
+
+    // One frame's buffers, alive until the next frame.
+    struct world_storage {
+        PF_EffectWorld world{};
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<std::unique_ptr<world_storage>> frame_worlds;
+    PF_EffectWorld* output_world = nullptr;
+    A_short frame_bit_depth = 8;
+    std::map<A_long, int> pixel_checkouts;
+    int state_query_count = 0;
 };
 
 } // namespace qvhost

@@ -1,0 +1,195 @@
+// The test host's frame: smart pre-render and smart render with real buffers.
+
+#include "tools/qvhost/test_host.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace qvhost {
+
+namespace {
+
+int scaled(int size, const PF_RationalScale& downsample)
+{
+    return static_cast<int>(std::ceil(static_cast<double>(size) * downsample.num / downsample.den));
+}
+
+void store(std::uint8_t* at, A_short bit_depth, const PF_Pixel8& pixel)
+{
+    const A_u_char channels[4] = {pixel.alpha, pixel.red, pixel.green, pixel.blue};
+    for (int c = 0; c < 4; ++c) {
+        if (bit_depth == 8) {
+            at[c] = channels[c];
+        } else if (bit_depth == 16) {
+            const auto value = static_cast<std::uint16_t>((channels[c] * 32768 + 127) / 255);
+            std::memcpy(at + c * 2, &value, 2);
+        } else {
+            const float value = channels[c] / 255.0f;
+            std::memcpy(at + c * 4, &value, 4);
+        }
+    }
+}
+
+} // namespace
+
+std::array<float, 4> rendered_frame::rgba(int x, int y) const
+{
+    const std::uint8_t* at =
+        bytes.data() + static_cast<std::size_t>(y) * row_bytes + x * 4 * (bit_depth / 8);
+    float argb[4];
+    for (int c = 0; c < 4; ++c) {
+        if (bit_depth == 8) {
+            argb[c] = at[c] / 255.0f;
+        } else if (bit_depth == 16) {
+            std::uint16_t value;
+            std::memcpy(&value, at + c * 2, 2);
+            argb[c] = value / 32768.0f;
+        } else {
+            std::memcpy(&argb[c], at + c * 4, 4);
+        }
+    }
+    return {argb[1], argb[2], argb[3], argb[0]};
+}
+
+std::vector<std::uint8_t> rendered_frame::rgba8() const
+{
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::array<float, 4> c = rgba(x, y);
+            for (int i = 0; i < 4; ++i)
+                out[(static_cast<std::size_t>(y) * width + x) * 4 + i] =
+                    static_cast<std::uint8_t>(std::clamp(c[i], 0.0f, 1.0f) * 255.0f + 0.5f);
+        }
+    return out;
+}
+
+PF_EffectWorld* test_host::make_world(const host_image* image, int width, int height)
+{
+    auto storage = std::make_unique<world_storage>();
+    const int bytes_per_pixel = 4 * (frame_bit_depth / 8);
+    PF_EffectWorld& world = storage->world;
+    world.width = width;
+    world.height = height;
+    // Rows padded, as the host's often are.
+    world.rowbytes = (width * bytes_per_pixel + 15) / 16 * 16 + 16;
+    storage->bytes.assign(static_cast<std::size_t>(world.rowbytes) * height, 0);
+    world.data = storage->bytes.data();
+    if (image && image->width > 0 && image->height > 0) {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const int sx = std::min(image->width - 1, x * image->width / width);
+                const int sy = std::min(image->height - 1, y * image->height / height);
+                store(storage->bytes.data() + static_cast<std::size_t>(y) * world.rowbytes +
+                          x * bytes_per_pixel,
+                      frame_bit_depth, image->at(sx, sy));
+            }
+    }
+    frame_worlds.push_back(std::move(storage));
+    return &frame_worlds.back()->world;
+}
+
+int test_host::layer_checkouts(A_long checkout_id) const
+{
+    auto found = pixel_checkouts.find(checkout_id);
+    return found == pixel_checkouts.end() ? 0 : found->second;
+}
+
+PF_Err test_host::prerender_checkout(PF_ProgPtr, PF_ParamIndex, A_long, const PF_RenderRequest*,
+                                     A_long, A_long, A_u_long, PF_CheckoutResult* result)
+{
+    test_host& host = current();
+    host.enter("checkout_layer");
+    std::memset(result, 0, sizeof *result);
+    const int width = scaled(host.in_data.width, host.in_data.downsample_x);
+    const int height = scaled(host.in_data.height, host.in_data.downsample_y);
+    result->result_rect = result->max_result_rect = PF_LRect{0, 0, width, height};
+    result->par = host.in_data.pixel_aspect_ratio;
+    return PF_Err_NONE;
+}
+
+PF_Err test_host::checkout_pixels(PF_ProgPtr, A_long checkout_id, PF_EffectWorld** pixels)
+{
+    test_host& host = current();
+    host.enter("checkout_layer_pixels");
+    host.pixel_checkouts[checkout_id] += 1;
+    *pixels = nullptr;
+    const host_image* image = nullptr;
+    if (checkout_id == 0) {
+        image = &host.comp.layers.at(host.comp.effect_layer).image;
+        *pixels = host.make_world(image, scaled(host.in_data.width, host.in_data.downsample_x),
+                                  scaled(host.in_data.height, host.in_data.downsample_y));
+        return PF_Err_NONE;
+    }
+    const host_layer* layer = host.chosen_layer(checkout_id);
+    if (!layer || layer->image.width == 0)
+        return PF_Err_NONE; // an empty layer parameter: no pixels, no error
+    *pixels = host.make_world(&layer->image, scaled(layer->image.width, host.in_data.downsample_x),
+                              scaled(layer->image.height, host.in_data.downsample_y));
+    return PF_Err_NONE;
+}
+
+PF_Err test_host::checkin_pixels(PF_ProgPtr, A_long)
+{
+    current().enter("checkin_layer_pixels");
+    return PF_Err_NONE;
+}
+
+PF_Err test_host::checkout_output(PF_ProgPtr, PF_EffectWorld** output)
+{
+    test_host& host = current();
+    host.enter("checkout_output");
+    if (!host.output_world)
+        host.output_world =
+            host.make_world(nullptr, scaled(host.in_data.width, host.in_data.downsample_x),
+                            scaled(host.in_data.height, host.in_data.downsample_y));
+    *output = host.output_world;
+    return PF_Err_NONE;
+}
+
+rendered_frame test_host::render(instance& on, A_short bit_depth)
+{
+    in_data.width = comp.width;
+    in_data.height = comp.height;
+    in_data.pixel_aspect_ratio = PF_RationalScale{comp.pixel_aspect.num, comp.pixel_aspect.den};
+    in_data.time_scale = time_scale();
+    in_data.time_step = in_data.local_time_step = frame_duration;
+    frame_worlds.clear();
+    output_world = nullptr;
+    pixel_checkouts.clear();
+    frame_bit_depth = bit_depth;
+
+    rendered_frame frame;
+    frame.bit_depth = bit_depth;
+    const int width = scaled(comp.width, in_data.downsample_x);
+    const int height = scaled(comp.height, in_data.downsample_y);
+
+    PF_PreRenderInput pre_input{};
+    pre_input.output_request.rect = PF_LRect{0, 0, width, height};
+    pre_input.output_request.channel_mask = PF_ChannelMask_ARGB;
+    pre_input.bitdepth = bit_depth;
+    PF_PreRenderOutput pre_output{};
+    PF_PreRenderCallbacks pre_callbacks{prerender_checkout};
+    PF_PreRenderExtra pre_extra{&pre_input, &pre_output, &pre_callbacks};
+    frame.err = send(PF_Cmd_SMART_PRE_RENDER, &pre_extra, &on);
+    if (frame.err != PF_Err_NONE)
+        return frame;
+
+    PF_SmartRenderInput input{};
+    input.output_request = pre_input.output_request;
+    input.bitdepth = bit_depth;
+    PF_SmartRenderCallbacks callbacks{checkout_pixels, checkin_pixels, checkout_output};
+    PF_SmartRenderExtra extra{&input, &callbacks};
+    frame.err = send(PF_Cmd_SMART_RENDER, &extra, &on);
+    if (output_world) {
+        frame.width = output_world->width;
+        frame.height = output_world->height;
+        frame.row_bytes = output_world->rowbytes;
+        const auto* data = static_cast<const std::uint8_t*>(output_world->data);
+        frame.bytes.assign(data, data + static_cast<std::size_t>(frame.row_bytes) * frame.height);
+    }
+    return frame;
+}
+
+} // namespace qvhost
