@@ -81,7 +81,8 @@ TEST_F(button_input, ToggleButtonFlipsOnEachClickAndEnter)
     });
     widget_input::click(centre().x, centre().y);
     widget_input::click(centre().x, centre().y);
-    widget_input::key(VK_RETURN); // the button has the focus from the clicks
+    widget_input::focus(host.handle());
+    widget_input::key(VK_RETURN); // the button has the toolkit's focus from the clicks
     widget_input::pump_for(150);
     EXPECT_EQ(states, (std::vector<std::intptr_t>{1, 0, 1}));
     EXPECT_TRUE(button.is_toggled());

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 using qvsdk::ui::popup_menu;
@@ -29,18 +30,34 @@ struct owner_window {
     ~owner_window() { DestroyWindow(hwnd); }
 };
 
-int track_while_typing(const popup_menu& menu, HWND owner, std::initializer_list<WORD> keys)
+// Tracks the menu while a helper thread clicks: on the item when choose is
+// set, else on the owner beside the menu. Clicks reach the menu whichever
+// window has the foreground; a menu still open after a while is cancelled,
+// so that a lost click fails the test instead of hanging it.
+int track_and_click(const popup_menu& menu, HWND owner, bool choose)
 {
-    std::thread typist([keys] {
-        Sleep(700);
-        for (WORD k : keys) {
-            widget_input::key(k);
-            Sleep(150);
-        }
+    std::atomic<bool> done{false};
+    std::thread clicker([&] {
+        // The open menu is a window of the system's menu class; its one item fills it.
+        HWND shown = nullptr;
+        for (int i = 0; i < 50 && !(shown = FindWindowW(L"#32768", nullptr)); ++i)
+            Sleep(100);
+        Sleep(300);
+        RECT item{};
+        if (shown)
+            GetWindowRect(shown, &item);
+        const int x = choose ? (item.left + item.right) / 2 : 1280;
+        const int y = choose ? (item.top + item.bottom) / 2 : 140;
+        widget_input::click(x, y);
+        for (int i = 0; i < 50 && !done; ++i)
+            Sleep(100);
+        if (!done)
+            PostMessageW(owner, WM_CANCELMODE, 0, 0);
     });
-    const int chosen = TrackPopupMenuEx(menu.handle(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, 1120, 80,
+    const int chosen = TrackPopupMenuEx(menu.handle(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, 1120, 70,
                                         owner, nullptr);
-    typist.join();
+    done = true;
+    clicker.join();
     return chosen;
 }
 
@@ -85,7 +102,6 @@ TEST(PopupMenu, TrackingReturnsTheChosenCommandOrZero)
     owner_window owner;
     popup_menu menu;
     menu.add_item(2, -1, "Copy");
-    EXPECT_EQ(track_while_typing(menu, owner.hwnd, {VK_DOWN, VK_RETURN}), 2);
-    widget_input::focus(owner.hwnd);
-    EXPECT_EQ(track_while_typing(menu, owner.hwnd, {VK_ESCAPE}), 0);
+    EXPECT_EQ(track_and_click(menu, owner.hwnd, true), 2);
+    EXPECT_EQ(track_and_click(menu, owner.hwnd, false), 0);
 }
