@@ -8,6 +8,7 @@ qv_add_test(effect_host_tests
         ${CMAKE_CURRENT_LIST_DIR}/effect_parameters_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/sequence_data_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/render_commands_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/frame_render_test.cpp
     LIBS qvhost_lib
     LABELS effect)
 add_dependencies(effect_host_tests QVVesk)
@@ -19,6 +20,8 @@ qv_add_test(effect_unit_tests
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/archive_header_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/effect_helpers_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/frame_math_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/frame_road_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/renderer_proxy_test.cpp
     LIBS qv_effect qv_renderer qvhost_lib
     LABELS effect)

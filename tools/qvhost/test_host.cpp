@@ -127,8 +127,8 @@ PF_Err test_host::params_setup()
         PF_ParamDef& value = *values[i];
         if (value.param_type != PF_Param_POINT_3D)
             continue;
-        value.u.point3d_d.x_value = value.u.point3d_d.x_dephault * in_data.width / 100.0;
-        value.u.point3d_d.y_value = value.u.point3d_d.y_dephault * in_data.height / 100.0;
+        value.u.point3d_d.x_value = value.u.point3d_d.x_dephault * comp.width / 100.0;
+        value.u.point3d_d.y_value = value.u.point3d_d.y_dephault * comp.height / 100.0;
     }
     return err;
 }

@@ -101,6 +101,8 @@ public:
     // bit depth (8, 16 or 32).
     rendered_frame render(instance& on, A_short bit_depth = 8);
     int layer_checkouts(A_long checkout_id) const;
+    // Smart-render checkouts of these ids fail with the given code.
+    std::map<A_long, PF_Err> failing_checkouts;
     int state_queries() const { return state_query_count; }
 
     // What the effect reported.

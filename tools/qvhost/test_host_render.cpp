@@ -115,6 +115,9 @@ PF_Err test_host::checkout_pixels(PF_ProgPtr, A_long checkout_id, PF_EffectWorld
     host.enter("checkout_layer_pixels");
     host.pixel_checkouts[checkout_id] += 1;
     *pixels = nullptr;
+    auto failing = host.failing_checkouts.find(checkout_id);
+    if (failing != host.failing_checkouts.end())
+        return failing->second;
     const host_image* image = nullptr;
     if (checkout_id == 0) {
         image = &host.comp.layers.at(host.comp.effect_layer).image;

@@ -1,0 +1,232 @@
+// The frame road with the effect object in this process, so the texture cache and
+// the render mutex can be looked at directly.
+
+#include "plugin/ae_plugin_connection.h"
+#include "plugin/parameter_ids.h"
+#include "plugin/renderer/render_thread.h"
+#include "tools/qvhost/debug_output.h"
+#include "tools/qvhost/generated_images.h"
+#include "tools/qvhost/test_host.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+namespace {
+
+AePluginConnection* plugin_object = nullptr;
+
+PF_Err entry(PF_Cmd command, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+             PF_LayerDef*, void* extra)
+{
+    try {
+        return AePlugin::dispatch_command(plugin_object, command, in_data, out_data, params, extra);
+    } catch (const std::exception&) {
+        return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    }
+}
+
+int uploads(const qvhost::debug_output& output)
+{
+    int count = 0;
+    for (const std::string& line : output.lines())
+        count += line.rfind("Load Layer", 0) == 0 ? 1 : 0;
+    return count;
+}
+
+class FrameRoad : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        connection = std::make_unique<AePluginConnection>();
+        plugin_object = connection.get();
+        host = std::make_unique<qvhost::test_host>(entry);
+        host->comp.width = 64;
+        host->comp.height = 36;
+        ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+        ASSERT_EQ(host->params_setup(), PF_Err_NONE);
+        host->value_by_id(param_id::radius).u.fs_d.value = 12;
+        host->comp.layers.push_back(qvhost::footage_layer(
+            "map", qvhost::checker_image(32, 16, 4, PF_Pixel8{255, 255, 0, 0},
+                                         PF_Pixel8{255, 0, 0, 255})));
+        map_layer = static_cast<long>(host->comp.layers.size() - 1);
+        host->use_layer(param_id::diffuse_layer, map_layer);
+        host->sequence_setup(first);
+    }
+
+    void TearDown() override
+    {
+        for (auto* on : {&first, &second})
+            if (on->sequence_data)
+                host->sequence_setdown(*on);
+        host->global_setdown();
+        host.reset();
+        connection.reset();
+        plugin_object = nullptr;
+    }
+
+    std::unique_ptr<AePluginConnection> connection;
+    std::unique_ptr<qvhost::test_host> host;
+    qvhost::test_host::instance first, second;
+    long map_layer = 0;
+};
+
+TEST_F(FrameRoad, TwoInstancesShareOneTextureUntilBothLetGo)
+{
+    host->sequence_setup(second);
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    ASSERT_EQ(host->render(second).err, PF_Err_NONE);
+    ASSERT_EQ(connection->texture_cache.size(), 1u);
+    EXPECT_EQ(connection->texture_cache[0].refcount, 2u);
+    const std::uint32_t texture = connection->texture_cache[0].texture_id;
+
+    host->sequence_setdown(first);
+    ASSERT_EQ(connection->texture_cache.size(), 1u);
+    EXPECT_EQ(connection->texture_cache[0].refcount, 1u);
+    EXPECT_EQ(connection->texture_cache[0].texture_id, texture);
+    qvhost::debug_output output;
+    ASSERT_EQ(host->render(second).err, PF_Err_NONE);
+    EXPECT_EQ(uploads(output), 0);
+
+    host->sequence_flatten(second);
+    EXPECT_TRUE(connection->texture_cache.empty());
+}
+
+TEST_F(FrameRoad, UnchangedLayerIsUploadedOnceForAllSamplesAndFrames)
+{
+    host->value_by_id(param_id::motion_blur).u.pd.value = 2; // On
+    host->value_by_id(param_id::motion_blur_samples).u.fs_d.value = 4;
+    {
+        qvhost::debug_output output;
+        ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+        EXPECT_EQ(uploads(output), 1);
+    }
+    EXPECT_EQ(host->layer_checkouts(param_id::diffuse_layer), 4);
+    host->set_frame(1);
+    qvhost::debug_output output;
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    EXPECT_EQ(uploads(output), 0);
+    ASSERT_EQ(connection->texture_cache.size(), 1u);
+    EXPECT_EQ(connection->texture_cache[0].refcount, 1u);
+}
+
+TEST_F(FrameRoad, ChangedLayerIsUploadedAgainAndTheOldTextureLeaves)
+{
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    const std::uint32_t before = connection->texture_cache.at(0).texture_id;
+    qvhost::host_layer& layer = host->comp.layers[static_cast<std::size_t>(map_layer)];
+    layer.image.at(0, 0) = PF_Pixel8{255, 0, 255, 0};
+    layer.content_version += 1;
+    qvhost::debug_output output;
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    EXPECT_EQ(uploads(output), 1);
+    ASSERT_EQ(connection->texture_cache.size(), 1u);
+    EXPECT_NE(connection->texture_cache[0].texture_id, before);
+}
+
+TEST_F(FrameRoad, RemovedMapLayerReleasesItsTexture)
+{
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    host->use_layer(param_id::diffuse_layer, -1);
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    EXPECT_TRUE(connection->texture_cache.empty());
+}
+
+TEST_F(FrameRoad, BumpLayerAsNormalMapAndAsHeightMapAreTwoEntries)
+{
+    host->use_layer(param_id::bump_layer, map_layer);
+    host->use_layer(param_id::diffuse_layer, -1);
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    host->sequence_setup(second);
+    host->value_by_id(param_id::use_normal_map).u.bd.value = 1;
+    ASSERT_EQ(host->render(second).err, PF_Err_NONE);
+    ASSERT_EQ(connection->texture_cache.size(), 2u);
+    EXPECT_EQ(connection->texture_cache[0].upload_mode, 1u);
+    EXPECT_EQ(connection->texture_cache[1].upload_mode, 0u);
+}
+
+TEST_F(FrameRoad, FlattenedInstanceRendersWithFreshDataAndKeepsNoReferences)
+{
+    // After a flatten the instance's handle holds 0 bytes until it is set up again.
+    host->sequence_flatten(first);
+    ASSERT_NE(first.sequence_data, nullptr);
+    ASSERT_EQ(host->handle_size(first.sequence_data), 0);
+    const qvhost::rendered_frame frame = host->render(first);
+    ASSERT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_GT(frame.rgba(32, 18)[3], 0.9f);
+    EXPECT_TRUE(connection->texture_cache.empty());
+    EXPECT_EQ(host->locked_handles(), 0);
+    EXPECT_EQ(host->bad_handle_calls(), 0);
+    host->sequence_resetup(first);
+}
+
+TEST_F(FrameRoad, SampleThatThrowsRestoresTheTimeAndUnlocksEverything)
+{
+    host->value_by_id(param_id::motion_blur).u.pd.value = 2;
+    host->value_by_id(param_id::motion_blur_samples).u.fs_d.value = 3;
+    host->set_frame(5);
+    int camera_calls = 0;
+    host->fault = [&camera_calls](const std::string& call) {
+        if (call == "AEGP_GetEffectCameraMatrix" && ++camera_calls == 2)
+            throw std::runtime_error("the host failed in the second sample");
+    };
+    EXPECT_EQ(host->render(first).err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    host->fault = nullptr;
+    EXPECT_EQ(host->time(), 5 * qvhost::test_host::frame_duration);
+    EXPECT_EQ(host->locked_handles(), 0);
+    EXPECT_EQ(host->outstanding_suites(), 0);
+    EXPECT_EQ(host->outstanding_checkouts(), 0);
+    // The render mutex was let go: the next frame renders.
+    EXPECT_EQ(host->render(first).err, PF_Err_NONE);
+}
+
+TEST_F(FrameRoad, FramesAfterARenderThreadFailureAreReportedNotDrawn)
+{
+    EXPECT_THROW(connection->renderer_proxy->render_thread().submit(
+                     [] { throw std::runtime_error("lost the device"); }),
+                 std::runtime_error);
+    const qvhost::rendered_frame frame = host->render(first);
+    EXPECT_EQ(frame.err, PF_Interrupt_CANCEL);
+}
+
+TEST_F(FrameRoad, SetDownWaitsForTheFrameInProgress)
+{
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    std::atomic<bool> done{false};
+    std::unique_lock<std::mutex> frame(connection->render_mutex);
+    std::thread setdown([&] {
+        host->sequence_setdown(first);
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(done);
+    EXPECT_EQ(connection->texture_cache.size(), 1u);
+    frame.unlock();
+    setdown.join();
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(connection->texture_cache.empty());
+}
+
+TEST_F(FrameRoad, FlattenWaitsForTheFrameInProgress)
+{
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    std::atomic<bool> done{false};
+    std::unique_lock<std::mutex> frame(connection->render_mutex);
+    std::thread flatten([&] {
+        host->sequence_flatten(first);
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(done);
+    frame.unlock();
+    flatten.join();
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(connection->texture_cache.empty());
+}
+
+} // namespace
