@@ -10,7 +10,7 @@ using namespace qvsdk::ui;
 TEST(widget_demo, ShowsEveryWidgetAndItsCaptureIsSaved)
 {
     WidgetDemo demo;
-    demo.open(1450, 480, window_popup | window_topmost);
+    demo.open(620, 440, window_popup | window_topmost);
     ShowWindow(demo.handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(demo.handle());
     widget_input::pump_for(200);
