@@ -4,18 +4,10 @@
 
 using namespace qvsdk::ui;
 
-TEST(ScrollGeometry, ThumbShowsTheVisibleFractionAndFollowsThePosition)
+TEST(ScrollGeometry, ArrowButtonsShortenTheTrack)
 {
-    // Content 1000 high in a 400-high view; a 400-high bar without buttons.
-    thumb_geometry g = place_thumb({400, 0, 400, 1000, -300, 0});
-    EXPECT_EQ(g.range, 600);
-    EXPECT_EQ(g.position, 300);
-    EXPECT_EQ(g.length, 160);
-    EXPECT_FLOAT_EQ(g.pixels_per_unit, 0.4f);
-    EXPECT_EQ(g.start, 120);
-
-    // With 16-unit buttons the track and the thumb start move in by one button.
-    g = place_thumb({400, 16, 400, 1000, 0, 0});
+    // Content 1000 high in a 400-high view; 16-unit buttons at both ends.
+    const thumb_geometry g = place_thumb({400, 16, 400, 1000, 0, 0});
     EXPECT_EQ(g.length, int(368 * 0.4f));
     EXPECT_EQ(g.start, 16);
 }
@@ -28,16 +20,6 @@ TEST(ScrollGeometry, MinimumThumbLengthAndContentThatFits)
     EXPECT_EQ(fits.length, 100);
     EXPECT_EQ(fits.pixels_per_unit, 0.0f);
     EXPECT_EQ(place_thumb({100, 0, 200, 0, 0, 0}).length, 100); // empty content counts as all visible
-}
-
-TEST(ScrollGeometry, ScrollValuesSnapToTheStepAndClampToTheRange)
-{
-    EXPECT_EQ(clamp_offset(600, -snap_to_step(37, 10, false)), -30);
-    EXPECT_EQ(clamp_offset(600, -snap_to_step(37, 10, true)), -37);
-    EXPECT_EQ(clamp_offset(600, -snap_to_step(900, 10, false)), -600);
-    EXPECT_EQ(clamp_offset(600, 25), 0);
-    EXPECT_EQ(snap_to_step(-37, 10, false), -30);
-    EXPECT_EQ(snap_to_step(37, 0, false), 37);
 }
 
 TEST(ScrollGeometry, PressOnTheTrackJumpsTheThumbNearEdgeToThePointer)
