@@ -1,6 +1,8 @@
+#include "installer/installer_startup.h"
+
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int)
 {
-    return 0;
+    return installer_main(command_line, system_startup_actions());
 }

@@ -1,0 +1,27 @@
+#include "installer/link_button.h"
+
+#include "toolkit/cursor.h"
+
+using namespace qvsdk::ui;
+
+namespace {
+enum : std::uint32_t { mouse_enter_event = 5, mouse_leave_event = 6, created_event = 20, hidden_event = 47 };
+enum : std::int32_t { arrow_cursor = 0, hand_cursor = 6 };
+} // namespace
+
+LinkButton::LinkButton()
+{
+    subscribe_own(created_event, [this](const event_info&) {
+        subscribe_own(mouse_enter_event, [this](const event_info&) {
+            theme().set_value("button_text_underlined", true);
+            set_cursor(hand_cursor);
+            invalidate(false);
+        });
+        subscribe_own(mouse_leave_event, [this](const event_info&) {
+            theme().set_value("button_text_underlined", false);
+            set_cursor(arrow_cursor);
+            invalidate(false);
+        });
+        subscribe_own(hidden_event, [](const event_info&) { set_cursor(arrow_cursor); });
+    });
+}

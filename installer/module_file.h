@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Writes the bytes as the file at path: into a temporary file beside it
+// first, which replaces the old file only once every byte is written, so a
+// failed write leaves the old file as it was. Returns an install status:
+// installed, file not created or write failed.
+std::int32_t write_module_file(const std::wstring& path, const void* data, DWORD byte_count);

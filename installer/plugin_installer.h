@@ -1,0 +1,50 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The install model: the host versions found, and one status cell per target
+// that the worker writes and the window polls.
+class PluginInstaller {
+public:
+    PluginInstaller();
+
+    // Scans the registry for installations; one folder entry per catalogue
+    // slot (empty when not found), then one per installation beyond it, whose
+    // labels are appended to version_names.
+    std::vector<std::wstring> find_versions();
+
+    // The worker: writes the module into every non-empty folder, then makes
+    // the application-data folder, then sets done.
+    void install(std::vector<std::wstring> folders);
+
+    // Window thread only, while no worker runs: sizes the cells (kept cells
+    // keep their codes) and clears done.
+    void prepare_run(std::size_t target_count);
+    std::vector<std::int32_t> statuses() const;
+    bool is_done() const { return done.load(std::memory_order_acquire); }
+
+    std::vector<std::string> version_names;
+
+    // Where the scan looks, under HKEY_LOCAL_MACHINE.
+    std::wstring registry_path = L"SOFTWARE\\Adobe\\After Effects";
+    // The module that carries the effect module as resource 400.
+    HMODULE resource_module = GetModuleHandleW(nullptr);
+    // The machine's common application-data folder; empty when unknown.
+    std::function<std::wstring()> common_app_data;
+
+private:
+    void scan(REGSAM access, std::vector<std::wstring>& folders);
+    std::int32_t install_one(const std::wstring& folder) const;
+
+    std::atomic<bool> done{false};
+    std::vector<std::atomic<std::int32_t>> cells;
+};
+
+// SHGetFolderPathW's common application-data folder, or empty.
+std::wstring shell_common_app_data();

@@ -1,0 +1,211 @@
+#include "test_folder.h"
+#include "widget_host.h"
+#include "widget_input.h"
+
+#include "installer/install_status.h"
+#include "installer/installer_ui.h"
+
+#include "toolkit/path.h"
+#include "toolkit/theme_store.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace qvsdk::ui;
+
+namespace {
+
+constexpr int window_x = 30;
+constexpr int window_y = 380;
+
+bool looks_like(std::uint32_t pixel, int r, int g, int b, int tolerance = 12)
+{
+    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance &&
+           std::abs(blue_of(pixel) - b) <= tolerance;
+}
+
+std::wstring module_in(const std::wstring& folder)
+{
+    return qvsdk::join_path(qvsdk::join_path(folder, L"Quorvane"), L"QVVesk.aex");
+}
+
+// Drives an installer window with the real mouse and keyboard.
+struct wizard_driver {
+    InstallerUI& ui;
+
+    HWND hwnd() const { return ui.handle(); }
+    POINT client_to_screen(int x, int y) const
+    {
+        POINT p{x, y};
+        ClientToScreen(hwnd(), &p);
+        return p;
+    }
+    void click_at(int x, int y) const
+    {
+        widget_input::focus(hwnd());
+        const POINT p = client_to_screen(x, y);
+        widget_input::click(p.x, p.y);
+        widget_input::pump_for(250);
+    }
+    void click(const widget& w) const
+    {
+        const unit_box box = window_units_of(w);
+        click_at((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    }
+    void click_left_of(const widget& w) const
+    {
+        const unit_box box = window_units_of(w);
+        click_at(box.left + 7, (box.top + box.bottom) / 2);
+    }
+    test_window::capture shot(const char* name) const
+    {
+        const test_window::capture c = grab_window(hwnd());
+        c.save(name);
+        return c;
+    }
+    // Pumps until the condition holds or about ten seconds pass.
+    bool wait_for(const std::function<bool()>& done) const
+    {
+        for (int i = 0; i < 100 && !done(); ++i)
+            widget_input::pump_for(100);
+        return done();
+    }
+};
+
+constexpr int next_x = 1024 - 210 + 20, footer_y = 610 - 25;
+constexpr int back_x = 1024 - 380 + 20;
+
+} // namespace
+
+TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
+{
+    test_folder root(L"wizard");
+    const std::wstring cc2018 = root.make(L"AE2018\\Support Files\\Plug-ins");
+    const std::wstring y2020 = root.make(L"Adobe After Effects 2020\\Support Files\\Plug-ins");
+    const std::wstring custom = root.make(L"Custom Plug-ins");
+    const std::wstring app_data = root.make(L"ProgramData");
+    // The 2020 target fails on the first run: a folder stands where the module goes.
+    root.make(L"Adobe After Effects 2020\\Support Files\\Plug-ins\\Quorvane\\QVVesk.aex");
+
+    registry_tree catalogue(L"SOFTWARE\\Adobe\\After Effects");
+    catalogue.set(L"15.0", L"PluginInstallPath", cc2018);
+    catalogue.set(L"17.0", L"PluginInstallPath", y2020);
+
+    InstallerUI ui([&](PluginInstaller& model) { model.common_app_data = [&] { return app_data; }; });
+    int chooser_calls = 0;
+    ui.set_folder_chooser([&](window*, std::string_view title, const std::wstring&) {
+        ++chooser_calls;
+        EXPECT_EQ(title, "Custom Folder");
+        return custom;
+    });
+    SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(ui.handle(), SW_SHOW);
+    wizard_driver d{ui};
+    widget_input::pump_for(300);
+
+    // Targets: CC2018, the 2020 folder beyond the catalogue, then Custom.
+    ASSERT_EQ(ui.install_targets().size(), 3u);
+    EXPECT_EQ(ui.install_targets()[0].version, 10);
+    EXPECT_EQ(ui.install_targets()[1].version, 12);
+    EXPECT_EQ(ui.model().version_names[12], "2020");
+    EXPECT_FALSE(ui.install_targets()[2].selected);
+
+    // Welcome.
+    test_window::capture c = d.shot("page0_welcome");
+    EXPECT_EQ(ui.page(), 0);
+    EXPECT_TRUE(looks_like(c.at(5, 5), 18, 18, 18));               // header
+    EXPECT_GT(blue_of(c.at(225, 330)), red_of(c.at(225, 330)) + 40); // the banner's sphere
+    EXPECT_TRUE(looks_like(c.at(next_x - 10, footer_y), 6, 141, 221, 25)); // NEXT
+    EXPECT_TRUE(looks_like(c.at(back_x - 10, footer_y), 23, 23, 23));      // BACK disabled
+    EXPECT_EQ(ui.next().text(), "I AGREE");
+
+    // The footer link opens the licence; BACK returns to the welcome page.
+    d.click_at(200, 610 - 50 + 17 + 7);
+    EXPECT_EQ(ui.page(), 3);
+    c = d.shot("page3_licence");
+    EXPECT_TRUE(looks_like(c.at(450 + 553, 64 + 200), 255, 255, 255)); // white page beside the text
+    d.click_at(back_x, footer_y);
+    EXPECT_EQ(ui.page(), 0);
+
+    // Versions.
+    d.click_at(next_x, footer_y);
+    ASSERT_EQ(ui.page(), 1);
+    EXPECT_EQ(ui.next().text(), "INSTALL");
+    EXPECT_EQ(ui.free_space_line().text(), "At least 5.8 MB of free disk space is required.");
+    ASSERT_EQ(ui.version_boxes().size(), 3u);
+    EXPECT_EQ(ui.version_boxes()[0]->text(), "Custom");
+    EXPECT_EQ(ui.version_boxes()[0]->bounds().x, 190);
+    EXPECT_EQ(ui.version_boxes()[1]->text(), "2020");
+    EXPECT_EQ(ui.version_boxes()[1]->bounds().x, 0);
+    EXPECT_EQ(ui.version_boxes()[2]->bounds().x, 95);
+    EXPECT_FALSE(ui.plugin_path_button().is_enabled(false));
+
+    d.click_left_of(*ui.version_boxes()[0]);
+    EXPECT_TRUE(ui.install_targets()[2].selected);
+    EXPECT_TRUE(ui.plugin_path_button().is_enabled(false));
+    // A Custom target without a folder adds nothing to the space needed.
+    EXPECT_EQ(ui.free_space_line().text(), "At least 5.8 MB of free disk space is required.");
+    d.click(ui.plugin_path_button());
+    EXPECT_EQ(chooser_calls, 1);
+    EXPECT_EQ(ui.install_targets()[2].plugin_folder, custom);
+    EXPECT_NE(ui.custom_path_line().text().find("Custom Plugin Path: "), std::string::npos);
+    EXPECT_EQ(ui.free_space_line().text(), "At least 8.6 MB of free disk space is required.");
+    d.shot("page1_versions");
+
+    // Install: the 2020 target fails; the popup's YES (Enter) retries it after
+    // the obstacle is gone.
+    std::wstring popup_text;
+    std::thread user([&] {
+        HWND popup = nullptr;
+        for (int i = 0; i < 500 && !popup; ++i) {
+            popup = FindWindowW(nullptr, L"Failed to install");
+            if (!popup || !IsWindowVisible(popup)) {
+                popup = nullptr;
+                Sleep(20);
+            }
+        }
+        if (!popup)
+            return;
+        Sleep(300);
+        grab_window(popup).save("popup_failed");
+        RemoveDirectoryW(module_in(y2020).c_str());
+        widget_input::focus(popup);
+        widget_input::key(VK_RETURN);
+    });
+    d.click_at(next_x, footer_y);
+    EXPECT_EQ(ui.page(), 2);
+    const bool finished = d.wait_for([&] { return ui.is_finished(); });
+    user.join();
+    ASSERT_TRUE(finished);
+
+    EXPECT_EQ(ui.next().text(), "FINISH");
+    EXPECT_EQ(ui.status_line().text(), "QV Vesk Plug-in successfully installed.");
+    EXPECT_EQ(ui.page_title(2).text(), "Mission Success!");
+    for (const InstallTarget& t : ui.install_targets())
+        EXPECT_EQ(t.status, status_installed);
+    ASSERT_EQ(ui.result_rows().size(), 3u);
+    EXPECT_EQ(ui.result_rows()[1]->text(), "QV Vesk Plug-in for After Effects 2020 installed.");
+    EXPECT_TRUE(ui.result_rows()[1]->is_checked());
+    EXPECT_NE(ui.progress_text().text().find("100% "), std::string::npos);
+
+    const std::vector<unsigned char> expected = built_module();
+    ASSERT_FALSE(expected.empty());
+    for (const std::wstring& folder : {cc2018, y2020, custom})
+        EXPECT_TRUE(read_file(module_in(folder)) == expected);
+    EXPECT_TRUE(file_exists(qvsdk::join_path(app_data, L"Quorvane")));
+
+    c = d.shot("page2_finished");
+    const unit_box bar = window_units_of(ui.progress());
+    EXPECT_GT(blue_of(c.at(bar.left + 2, bar.top + 2)), 120);  // the bar is full
+    EXPECT_GT(blue_of(c.at(bar.right - 3, bar.top + 2)), 120);
+    const unit_box first_row = window_units_of(*ui.result_rows()[0]);
+    const rect image = ui.result_rows()[0]->image_rect();
+    const std::uint32_t mark = c.at(first_row.left + image.x + image.width / 2, first_row.top + image.y + 3);
+    EXPECT_GT(green_of(mark), red_of(mark) + 30);               // the green check frame
+
+    // FINISH ends the installer: the window hides itself.
+    d.click_at(next_x, footer_y);
+    EXPECT_FALSE(IsWindowVisible(ui.handle()));
+    global_theme = make_theme_map();
+}

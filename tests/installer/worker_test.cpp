@@ -1,0 +1,118 @@
+#include "test_folder.h"
+
+#include "installer/install_error_message.h"
+#include "installer/install_status.h"
+#include "installer/module_file.h"
+#include "installer/plugin_installer.h"
+
+#include "toolkit/path.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::wstring module_in(const std::wstring& folder)
+{
+    return qvsdk::join_path(qvsdk::join_path(folder, L"Quorvane"), L"QVVesk.aex");
+}
+
+struct worker : ::testing::Test {
+    test_folder root{L"worker"};
+    std::wstring app_data = root.make(L"ProgramData");
+    PluginInstaller installer;
+
+    void SetUp() override
+    {
+        installer.common_app_data = [this] { return app_data; };
+    }
+    std::vector<std::int32_t> run(const std::vector<std::wstring>& folders)
+    {
+        installer.prepare_run(folders.size());
+        installer.install(folders);
+        EXPECT_TRUE(installer.is_done());
+        return installer.statuses();
+    }
+};
+
+} // namespace
+
+TEST_F(worker, writes_the_built_module_byte_for_byte_into_every_chosen_folder)
+{
+    const std::wstring a = root.make(L"A\\Plug-ins");
+    const std::wstring b = root.make(L"B\\Plug-ins");
+    const std::vector<std::int32_t> codes = run({a, L"", b});
+    EXPECT_EQ(codes, (std::vector<std::int32_t>{2, 0, 2}));
+
+    const std::vector<unsigned char> expected = built_module();
+    ASSERT_GT(expected.size(), 100000u);
+    EXPECT_TRUE(read_file(module_in(a)) == expected);
+    EXPECT_TRUE(read_file(module_in(b)) == expected);
+    EXPECT_FALSE(file_exists(module_in(a) + L".new"));
+    EXPECT_TRUE(file_exists(qvsdk::join_path(app_data, L"Quorvane")));
+}
+
+TEST_F(worker, a_failing_target_gets_its_code_and_a_retry_writes_only_what_is_missing)
+{
+    const std::wstring good = root.make(L"Good");
+    const std::wstring bad = root.make(L"Bad");
+    // A folder where the module file should go.
+    root.make(L"Bad\\Quorvane\\QVVesk.aex");
+    EXPECT_EQ(run({good, bad}), (std::vector<std::int32_t>{2, 40}));
+    EXPECT_EQ(install_error_message(40).rfind("Could not create the plugin file (Error code: 40).", 0), 0u);
+
+    // The retry gets a folder only for the failed target; the installed one
+    // keeps its code and its file is not touched again.
+    write_file(module_in(good), "marker");
+    RemoveDirectoryW(module_in(bad).c_str());
+    EXPECT_EQ(run({L"", bad}), (std::vector<std::int32_t>{2, 2}));
+    EXPECT_EQ(read_file(module_in(good)), std::vector<unsigned char>({'m', 'a', 'r', 'k', 'e', 'r'}));
+    EXPECT_TRUE(read_file(module_in(bad)) == built_module());
+}
+
+TEST_F(worker, a_module_without_the_resource_reports_code_20)
+{
+    installer.resource_module = GetModuleHandleW(L"kernel32.dll");
+    const std::wstring folder = root.make(L"NoResource");
+    EXPECT_EQ(run({folder}), std::vector<std::int32_t>{20});
+    EXPECT_FALSE(file_exists(module_in(folder)));
+    EXPECT_EQ(install_error_message(20),
+              "Could not load the plugin file from the installer (Error code: 20).\n - The installer file may be corrupt.");
+    EXPECT_EQ(install_error_message(7), "Unkown error (7).");
+}
+
+TEST_F(worker, without_an_application_data_folder_nothing_is_made_in_the_current_folder)
+{
+    const std::wstring here = root.make(L"Current");
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(here.c_str());
+    installer.common_app_data = [] { return std::wstring(); };
+    run({});
+    SetCurrentDirectoryW(previous);
+    EXPECT_FALSE(file_exists(qvsdk::join_path(here, L"Quorvane")));
+}
+
+TEST(module_file, a_failed_write_keeps_the_old_module_and_leaves_no_temporary_file)
+{
+    test_folder root(L"write");
+    const std::wstring path = qvsdk::join_path(root.path(), L"QVVesk.aex");
+    write_file(path, "old module");
+
+    // The second page of the source cannot be read, so the write stops part way.
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    const DWORD page = info.dwPageSize;
+    auto* memory = static_cast<unsigned char*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(memory, nullptr);
+    std::fill(memory, memory + 2 * page, 0x5a);
+    DWORD old_protection = 0;
+    VirtualProtect(memory + page, page, PAGE_NOACCESS, &old_protection);
+
+    EXPECT_EQ(write_module_file(path, memory, 2 * page), status_write_failed);
+    EXPECT_EQ(read_file(path), std::vector<unsigned char>({'o', 'l', 'd', ' ', 'm', 'o', 'd', 'u', 'l', 'e'}));
+    EXPECT_FALSE(file_exists(path + L".new"));
+
+    EXPECT_EQ(write_module_file(path, memory, page), status_installed);
+    EXPECT_EQ(read_file(path).size(), page);
+    VirtualFree(memory, 0, MEM_RELEASE);
+}
