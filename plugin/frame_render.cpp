@@ -79,10 +79,16 @@ void AePluginConnection::smart_render(command_context& context, qvsdk::render_da
         unlock_sequence.release();
     sequence_data fresh{};
     cleanup_guard drop_fresh([this, &fresh] {
-        for (std::uint32_t id : {fresh.diffuse, fresh.glossiness, fresh.illumination, fresh.bump,
-                                 fresh.environment})
-            drop_texture_reference(texture_cache, id,
-                                   [this](std::uint32_t texture) { release_texture(texture); });
+        // Also runs while an exception unwinds: a texture left behind is better than
+        // a second exception.
+        try {
+            for (std::uint32_t id : {fresh.diffuse, fresh.glossiness, fresh.illumination,
+                                     fresh.bump, fresh.environment})
+                drop_texture_reference(texture_cache, id, [this](std::uint32_t texture) {
+                    release_texture(texture);
+                });
+        } catch (...) {
+        }
     });
     if (sequence)
         drop_fresh.release();

@@ -23,6 +23,7 @@ qv_add_test(effect_unit_tests
         ${CMAKE_CURRENT_LIST_DIR}/frame_math_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/frame_road_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/renderer_proxy_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/test_host_tools_test.cpp
     LIBS qv_effect qv_renderer qvhost_lib
     LABELS effect)
 
@@ -39,3 +40,12 @@ add_test(NAME effect_renderer_start_failure
 set_tests_properties(effect_renderer_start_failure PROPERTIES
     LABELS effect TIMEOUT 300
     ENVIRONMENT "OCL_ICD_VENDORS=/nonexistent;QV_OPENCL_HIDDEN=1")
+
+# The test host's command line renders a small sample frame into a PNG file, as
+# the demo command does at full size.
+add_test(NAME qvhost_renders_sample_frame
+    COMMAND sh ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix
+            $<TARGET_FILE:qvhost> $<TARGET_FILE:QVVesk> render --size 160x90
+            --diffuse checker --environment gradient --motion-blur on --move 8,0,0
+            --frames 0-1 --out ${QV_TEST_OUTPUT_DIR}/qvhost_sample.png)
+set_tests_properties(qvhost_renders_sample_frame PROPERTIES LABELS effect TIMEOUT 300)

@@ -75,7 +75,7 @@ const char usage[] =
     "              [--environment gradient|FILE] [--motion-blur on|off|comp]\n"
     "              [--move DX,DY,DZ] [--set ID=VALUE]... [--light TYPE:X,Y,Z]...\n"
     "              [--camera X,Y,Z]\n"
-    "       qvhost MODULE bench [FRAMES]\n";
+    "       qvhost MODULE bench [FRAMES [WxH]]\n";
 
 int main(int argc, char** argv)
 {
@@ -93,8 +93,12 @@ int main(int argc, char** argv)
             options.module = argv[1];
             return qvhost::run_render(options);
         }
-        if (command == "bench")
-            return qvhost::run_bench(argv[1], argc > 3 ? std::atoi(argv[3]) : 20);
+        if (command == "bench") {
+            int width = 1920, height = 1080;
+            if (argc > 4 && std::sscanf(argv[4], "%dx%d", &width, &height) != 2)
+                throw std::invalid_argument("bad size");
+            return qvhost::run_bench(argv[1], argc > 3 ? std::atoi(argv[3]) : 20, width, height);
+        }
         std::fputs(usage, stderr);
         return 2;
     } catch (const std::invalid_argument& error) {

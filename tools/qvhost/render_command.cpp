@@ -280,17 +280,19 @@ int run_render(const render_options& options)
     return failures == 0 ? 0 : 1;
 }
 
-int run_bench(const std::string& module_path, int frames)
+int run_bench(const std::string& module_path, int frames, int width, int height)
 {
     effect_module module(module_path);
     test_host host(module.main_by_name());
-    host.comp.width = 1920;
-    host.comp.height = 1080;
+    host.comp.width = width;
+    host.comp.height = height;
     if (host.global_setup() != PF_Err_NONE || host.params_setup() != PF_Err_NONE)
         throw std::runtime_error("the effect did not set up");
     test_host::instance instance;
     host.sequence_setup(instance);
     render_options options;
+    options.width = width;
+    options.height = height;
     options.diffuse = "checker";
     options.glossiness = "checker";
     options.illumination = "pattern";
@@ -301,8 +303,8 @@ int run_bench(const std::string& module_path, int frames)
     options.move[0] = 20;
     prepare_scene(host, options);
 
-    std::printf("full road through the test host: 1920 x 1080, five maps, 8 samples, %d frames\n",
-                frames);
+    std::printf("full road through the test host: %d x %d, five maps, 8 samples, %d frames\n",
+                width, height, frames);
     std::vector<double> input_ms, render_ms, full_ms, wall_ms;
     for (int frame = 0; frame <= frames; ++frame) {
         debug_output output;
@@ -331,6 +333,7 @@ int run_bench(const std::string& module_path, int frames)
         if (frame > 0)
             wall_ms.push_back(wall);
         std::printf("frame %2d: %8.1f ms, %d uploads\n", frame, wall, uploads);
+        std::fflush(stdout);
     }
     std::printf("median over %d frames after the first:\n", frames);
     std::printf("  Input Render: %.2f ms\n", median(input_ms));

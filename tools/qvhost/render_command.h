@@ -40,8 +40,8 @@ void set_value(test_host& host, A_long disk_id, const std::string& text);
 
 // qvhost MODULE render ...: renders frames into PNG files; exit code.
 int run_render(const render_options& options);
-// qvhost MODULE bench [frames]: the full road at 1920 x 1080 with five maps and
-// 8 motion-blur samples; prints timings and uploads per frame; exit code.
-int run_bench(const std::string& module, int frames);
+// qvhost MODULE bench [frames [WxH]]: the full road (1920 x 1080 unless given)
+// with five maps and 8 motion-blur samples; prints timings and uploads per frame.
+int run_bench(const std::string& module, int frames, int width = 1920, int height = 1080);
 
 } // namespace qvhost

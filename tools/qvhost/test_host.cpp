@@ -247,6 +247,14 @@ void test_host::refuse_suite(const std::string& name, A_long version, bool refus
     suites[{name, version}].refused = refuse;
 }
 
+const void* test_host::provide_suite(const std::string& name, A_long version, const void* table)
+{
+    suite_entry& entry = suites[{name, version}];
+    const void* previous = entry.table;
+    entry.table = table;
+    return previous;
+}
+
 SPErr test_host::acquire_suite(const char* name, A_long version, const void** suite)
 {
     test_host& host = current();

@@ -139,6 +139,9 @@ public:
     int outstanding_suites() const;
     int total_acquisitions() const;
     void refuse_suite(const std::string& name, A_long version, bool refuse = true);
+    // Serves a suite from another part of the test (the drawing recorder); returns
+    // the table it replaces, null when there was none.
+    const void* provide_suite(const std::string& name, A_long version, const void* table);
     int bad_suite_releases() const { return bad_releases; }
 
     // Borrowed references that must come back within the command.
@@ -152,7 +155,9 @@ public:
     // Called with the callback's name at the start of every host callback; a test
     // makes it throw to fail the effect in the middle of an operation.
     std::function<void(const std::string& call)> fault;
-    bool render_engine = false;
+    // Runs as a render engine unless a test answers the effect's windows: with
+    // no one to close it, a modal window would hang the test.
+    bool render_engine = true;
     HWND main_window = reinterpret_cast<HWND>(0x2a0);
     AEGP_PluginID plugin_id = 7;
 

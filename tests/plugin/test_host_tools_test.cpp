@@ -1,0 +1,85 @@
+// The test host's own tools: picture files and its render command line.
+
+#include "tools/qvhost/generated_images.h"
+#include "tools/qvhost/image_file.h"
+#include "tools/qvhost/render_command.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+std::string output_file(const std::string& name)
+{
+    const char* folder = std::getenv("QV_TEST_OUTPUT");
+    return folder && *folder ? std::string(folder) + "/" + name : name;
+}
+
+TEST(PictureFiles, WrittenPngDecodesToTheSamePixels)
+{
+    const qvhost::host_image checker =
+        qvhost::checker_image(40, 20, 4, PF_Pixel8{255, 200, 10, 10}, PF_Pixel8{128, 10, 20, 240});
+    std::vector<std::uint8_t> rgba;
+    for (const PF_Pixel8& p : checker.pixels)
+        rgba.insert(rgba.end(), {p.red, p.green, p.blue, p.alpha});
+    const std::string file = output_file("round_trip.png");
+    ASSERT_TRUE(qvhost::write_png(file, 40, 20, rgba));
+
+    const qvhost::host_image read = qvhost::load_image_file(file);
+    ASSERT_EQ(read.width, 40);
+    ASSERT_EQ(read.height, 20);
+    for (int y : {0, 5, 19})
+        for (int x : {0, 9, 10, 39}) {
+            const PF_Pixel8 a = checker.at(x, y), b = read.at(x, y);
+            EXPECT_EQ(a.alpha, b.alpha) << x << "," << y;
+            EXPECT_EQ(a.red, b.red) << x << "," << y;
+            EXPECT_EQ(a.blue, b.blue) << x << "," << y;
+        }
+}
+
+TEST(PictureFiles, MissingFileIsAnErrorNamingIt)
+{
+    try {
+        qvhost::load_image_file(output_file("no_such_picture.png"));
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("no_such_picture.png"), std::string::npos);
+    }
+}
+
+TEST(RenderCommandLine, ReadsSizeFramesDepthAndValues)
+{
+    const qvhost::render_options options = qvhost::parse_render_options(
+        {"--size", "1280x720", "--frames", "3-7", "--depth", "16", "--set", "16=250",
+         "--motion-blur", "on", "--move", "4,0,0", "--diffuse", "checker"});
+    EXPECT_EQ(options.width, 1280);
+    EXPECT_EQ(options.height, 720);
+    EXPECT_EQ(options.first_frame, 3);
+    EXPECT_EQ(options.last_frame, 7);
+    EXPECT_EQ(options.bit_depth, 16);
+    ASSERT_EQ(options.values.size(), 1u);
+    EXPECT_EQ(options.values[0].first, 16);
+    EXPECT_EQ(options.values[0].second, "250");
+    EXPECT_EQ(options.motion_blur, "on");
+    EXPECT_DOUBLE_EQ(options.move[0], 4);
+    EXPECT_EQ(options.diffuse, "checker");
+    EXPECT_EQ(qvhost::parse_render_options({"--frames", "9"}).last_frame, 9);
+}
+
+TEST(RenderCommandLine, RejectsWhatItCannotRender)
+{
+    using qvhost::parse_render_options;
+    EXPECT_THROW(parse_render_options({"--size", "0x720"}), std::invalid_argument);
+    EXPECT_THROW(parse_render_options({"--size", "wide"}), std::invalid_argument);
+    EXPECT_THROW(parse_render_options({"--frames", "7-3"}), std::invalid_argument);
+    EXPECT_THROW(parse_render_options({"--depth", "12"}), std::invalid_argument);
+    EXPECT_THROW(parse_render_options({"--motion-blur", "maybe"}), std::invalid_argument);
+    EXPECT_THROW(parse_render_options({"--set", "16"}), std::invalid_argument);
+    EXPECT_THROW(parse_render_options({"--out"}), std::invalid_argument);
+    EXPECT_THROW(parse_render_options({"--colour", "red"}), std::invalid_argument);
+}
+
+} // namespace
