@@ -146,7 +146,7 @@ void InstallerUI::build_versions_page()
         box->set_text(installer.version_names[std::size_t(target.version)]);
         box->bind(&target.selected);
         box->attach(this, &pages[1], r);
-        box->layout(2);
+        box->layout(0);
         box->set_enabled(true);
         set_tooltip(box.get(), rect(), "",
                     "[Plugin] " + qvsdk::wide_to_utf8(qvsdk::join_path(target.plugin_folder, L"Quorvane")));
@@ -290,7 +290,7 @@ void InstallerUI::build_installing_page()
         r.set_value("checkbox_text_gap", 10);
         row->set_text(std::string(product_for_host) + " " + installer.version_names[std::size_t(target.version)]);
         row->attach(this, &pages[2], rect(0, y, label_width, 20));
-        row->layout(2);
+        row->layout(0);
         row->set_visible(false);
         y += 25;
         rows.push_back(std::move(row));

@@ -138,7 +138,7 @@ void InstallerUI::update_progress()
             const bool ok = t.status == status_installed;
             r.set_text(std::string(product_for_host) + " " + installer.version_names[std::size_t(t.version)] +
                        (ok ? " installed." : " not installed."));
-            r.layout(2);
+            r.layout(0);
             r.set_checked(ok);
             r.invalidate(false);
             r.set_visible(true);

@@ -2,6 +2,7 @@
 #include "widget_host.h"
 #include "widget_input.h"
 
+#include "installer/clipboard_text.h"
 #include "installer/install_status.h"
 #include "installer/installer_ui.h"
 
@@ -191,8 +192,11 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
 
     const std::vector<unsigned char> expected = built_module();
     ASSERT_FALSE(expected.empty());
-    for (const std::wstring& folder : {cc2018, y2020, custom})
-        EXPECT_TRUE(read_file(module_in(folder)) == expected);
+    for (const std::wstring& folder : {cc2018, y2020, custom}) {
+        const std::vector<unsigned char> written = read_file(module_in(folder));
+        EXPECT_EQ(written.size(), expected.size());
+        EXPECT_TRUE(written == expected);
+    }
     EXPECT_TRUE(file_exists(qvsdk::join_path(app_data, L"Quorvane")));
 
     c = d.shot("page2_finished");
@@ -208,4 +212,110 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     d.click_at(next_x, footer_y);
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
     global_theme = make_theme_map();
+}
+
+namespace {
+
+// Answers the next popup of that title with a key, from another thread.
+std::thread answer_popup(const wchar_t* title, WORD key)
+{
+    return std::thread([title, key] {
+        for (int i = 0; i < 500; ++i) {
+            HWND popup = FindWindowW(nullptr, title);
+            if (popup && IsWindowVisible(popup)) {
+                Sleep(300);
+                widget_input::focus(popup);
+                widget_input::key(key);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+}
+
+} // namespace
+
+TEST(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
+{
+    test_folder root(L"empty");
+    const std::wstring app_data = root.make(L"ProgramData");
+    InstallerUI ui([&](PluginInstaller& model) {
+        model.registry_path = L"SOFTWARE\\QvInstallerTests-none";
+        model.common_app_data = [&] { return app_data; };
+    });
+    SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(ui.handle(), SW_SHOW);
+    wizard_driver d{ui};
+    widget_input::pump_for(300);
+    ASSERT_EQ(ui.install_targets().size(), 1u); // Custom only
+
+    // CANCEL asks; NO (Escape) keeps the installer where it was.
+    constexpr int cancel_x = 1024 - 520 + 20;
+    std::thread no = answer_popup(L"Exit Installer", VK_ESCAPE);
+    d.click_at(cancel_x, footer_y);
+    no.join();
+    EXPECT_TRUE(IsWindowVisible(ui.handle()));
+    EXPECT_EQ(ui.page(), 0);
+
+    d.click_at(next_x, footer_y);
+    ASSERT_EQ(ui.page(), 1);
+    EXPECT_EQ(ui.free_space_line().text(), "");
+    d.click_at(next_x, footer_y);
+    ASSERT_TRUE(d.wait_for([&] { return ui.is_finished(); }));
+    EXPECT_EQ(ui.status_line().text(), "Some components of QV Vesk Plug-in not correctly installed.");
+    EXPECT_NE(ui.page_title(2).text(), "Mission Success!");
+    EXPECT_FLOAT_EQ(ui.progress().fraction(), 1.0f);
+    EXPECT_EQ(ui.next().text(), "FINISH");
+    d.shot("page2_nothing_selected");
+
+    // FINISH ends the installer.
+    d.click_at(next_x, footer_y);
+    EXPECT_FALSE(IsWindowVisible(ui.handle()));
+    global_theme = make_theme_map();
+}
+
+TEST(wizard, yes_on_the_cancel_question_ends_the_installer)
+{
+    InstallerUI ui([&](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
+    SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(ui.handle(), SW_SHOW);
+    wizard_driver d{ui};
+    widget_input::pump_for(300);
+    d.click_at(next_x, footer_y);
+    ASSERT_EQ(ui.page(), 1);
+    std::thread yes = answer_popup(L"Exit Installer", VK_RETURN);
+    d.click_at(1024 - 520 + 20, footer_y);
+    yes.join();
+    EXPECT_FALSE(IsWindowVisible(ui.handle()));
+    global_theme = make_theme_map();
+}
+
+TEST(clipboard, copies_unicode_text_and_fails_cleanly_while_another_window_holds_it)
+{
+    widget_host host(40, 420, 100, 40);
+    ASSERT_TRUE(copy_text_to_clipboard(host.handle(), "Licence \xc3\xa9"));
+    ASSERT_TRUE(OpenClipboard(host.handle()));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(GlobalLock(data))), L"Licence \u00e9");
+    GlobalUnlock(data);
+    CloseClipboard();
+
+    // Another thread's window keeps the clipboard open.
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        HWND other = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        OpenClipboard(other);
+        SetEvent(opened);
+        WaitForSingleObject(release, 5000);
+        CloseClipboard();
+        DestroyWindow(other);
+    });
+    WaitForSingleObject(opened, 5000);
+    EXPECT_FALSE(copy_text_to_clipboard(host.handle(), "not copied"));
+    SetEvent(release);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(release);
 }
