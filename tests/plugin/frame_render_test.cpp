@@ -210,6 +210,20 @@ TEST_F(FrameRender, CameraLayerMovesTheView)
     EXPECT_LT(alpha(frame, 48 + 6, 32), 0.05f);
 }
 
+TEST_F(FrameRender, WidePixelsDrawTheSphereHalfAsManyPixelsWide)
+{
+    host->comp.pixel_aspect = A_Ratio{2, 1};
+    place_sphere(48, 32, 12);
+    const rendered_frame frame = host->render(instance);
+    ASSERT_EQ(frame.err, PF_Err_NONE);
+    save(frame, "wide_pixels.png");
+    EXPECT_GT(alpha(frame, 48, 32), 0.95f);
+    EXPECT_GT(alpha(frame, 48, 32 + 10), 0.9f);
+    EXPECT_GT(alpha(frame, 48 + 4, 32), 0.9f);
+    EXPECT_LT(alpha(frame, 48 + 8, 32), 0.05f);
+    EXPECT_LT(alpha(frame, 48 - 8, 32), 0.05f);
+}
+
 TEST_F(FrameRender, LightsAreTimedInCompositionTimeWhenTheEffectLayerStartsLater)
 {
     const A_long frame = qvhost::test_host::frame_duration;
