@@ -71,10 +71,9 @@ InstallerUI::~InstallerUI()
         worker.join();
 }
 
-std::int32_t InstallerUI::content_width() const
+std::int32_t InstallerUI::content_width()
 {
-    window& self = const_cast<InstallerUI&>(*this);
-    return self.root().width() - self.root().theme().get_int_pair("banner_size").first;
+    return root().width() - root().theme().get_int_pair("banner_size").first;
 }
 
 void InstallerUI::build_footer()

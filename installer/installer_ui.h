@@ -76,7 +76,8 @@ private:
     void update_progress();
     void end_run(const std::string& status_text);
 
-    std::int32_t content_width() const;
+    // Width of the page area right of the banner.
+    std::int32_t content_width();
 
     PluginInstaller installer;
     std::thread worker;

@@ -75,6 +75,33 @@ struct wizard_driver {
 };
 
 constexpr int next_x = 1024 - 210 + 20, footer_y = 610 - 25;
+
+void right_click(POINT at)
+{
+    widget_input::move_to(at.x, at.y);
+    for (DWORD flag : {DWORD(MOUSEEVENTF_RIGHTDOWN), DWORD(MOUSEEVENTF_RIGHTUP)}) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+        in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+        in.mi.dwFlags = flag | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof(in));
+        widget_input::pump_for(60);
+    }
+}
+
+std::wstring clipboard_text(HWND owner)
+{
+    std::wstring text;
+    if (!OpenClipboard(owner))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
 constexpr int back_x = 1024 - 380 + 20;
 
 } // namespace
@@ -126,6 +153,22 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     EXPECT_EQ(ui.page(), 3);
     c = d.shot("page3_licence");
     EXPECT_TRUE(looks_like(c.at(450 + 553, 64 + 200), 255, 255, 255)); // white page beside the text
+
+    // A right click on the text offers "Copy", which puts the whole text on the clipboard.
+    HWND window_handle = ui.handle();
+    std::thread chooser([window_handle] {
+        Sleep(700);
+        widget_input::key(VK_DOWN);
+        widget_input::key(VK_RETURN);
+        Sleep(2000);
+        PostMessageW(window_handle, WM_CANCELMODE, 0, 0); // never leave a menu open
+    });
+    right_click(d.client_to_screen(600, 300));
+    chooser.join();
+    widget_input::pump_for(200);
+    const std::wstring copied = clipboard_text(ui.handle());
+    EXPECT_NE(copied.find(L"Quorvane Software License Agreement"), std::wstring::npos);
+    EXPECT_NE(copied.find(L"10. Contact"), std::wstring::npos);
     d.click_at(back_x, footer_y);
     EXPECT_EQ(ui.page(), 0);
 
