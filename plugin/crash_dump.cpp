@@ -126,10 +126,27 @@ __asm__(
 
 namespace qvsdk {
 
+namespace {
+
+// The handler's code goes with the module: it is removed when the module is
+// unloaded, before the libraries it loaded are, whose own unloading may raise
+// and handle faults of its own.
+struct installed_handler {
+    void* handle = nullptr;
+    ~installed_handler()
+    {
+        if (handle)
+            RemoveVectoredExceptionHandler(handle);
+    }
+};
+
+} // namespace
+
 void install_crash_dump_translator()
 {
+    static installed_handler handler;
     static std::once_flag added;
-    std::call_once(added, [] { AddVectoredExceptionHandler(1, translate_fault); });
+    std::call_once(added, [] { handler.handle = AddVectoredExceptionHandler(1, translate_fault); });
     translating = true;
 }
 
