@@ -3,6 +3,8 @@
 #include "hostsdk/aegp_suites.h"
 #include "hostsdk/pf_smart_render.h"
 #include "hostsdk/pf_suites.h"
+#include "plugin/about_dialog.h"
+#include "plugin/host_window_owner.h"
 #include "plugin/layer_checkout.h"
 #include "plugin/prerender_rect.h"
 #include "plugin/render_data.h"
@@ -12,6 +14,7 @@
 #include "toolkit/qv_exception.h"
 
 #include <iostream>
+#include <memory>
 
 AePlugin::~AePlugin() = default;
 
@@ -60,6 +63,17 @@ void smart_pre_render_input(command_context& context)
     union_rect(extra->output->max_result_rect, result.max_result_rect);
 }
 
+// Owned by the host's main window, which stays disabled while it is up.
+void show_about_window(AePlugin* plugin)
+{
+    auto about_owner = std::make_unique<HostWindowOwner>(plugin ? plugin->main_window : nullptr);
+    {
+        AboutDialog dialog(about_owner.get());
+        dialog.run_modal();
+    }
+    about_owner.reset();
+}
+
 } // namespace
 
 PF_Err AePlugin::dispatch_command(AePlugin* plugin, PF_Cmd command, PF_InData* in_data,
@@ -68,7 +82,7 @@ PF_Err AePlugin::dispatch_command(AePlugin* plugin, PF_Cmd command, PF_InData* i
     command_context context{in_data, out_data, params, extra, 0};
     switch (command) {
     case PF_Cmd_ABOUT:
-        // The About window comes with the toolkit's windows; until then nothing shows.
+        show_about_window(plugin);
         break;
     case PF_Cmd_GLOBAL_SETUP:
         require(plugin).handle_global_setup(context);

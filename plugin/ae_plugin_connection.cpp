@@ -3,6 +3,7 @@
 #include "hostsdk/drawbot_suites.h"
 #include "plugin/effect_parameters.h"
 #include "plugin/layer_checkout.h"
+#include "plugin/panel_header.h"
 #include "plugin/param_visibility.h"
 #include "plugin/parameter_ids.h"
 #include "plugin/product.h"
@@ -96,8 +97,9 @@ void AePluginConnection::do_dialog(command_context&)
 {
 }
 
-void AePluginConnection::event(command_context&)
+void AePluginConnection::event(command_context& context)
 {
+    handle_panel_header_event(*this, context);
 }
 
 void AePluginConnection::arbitrary_callback(command_context&)

@@ -1,0 +1,29 @@
+# The effect's windows and panel header, with the effect's code in the test
+# process, so that the shell call that opens the product page can be watched.
+set(effect_in_process
+    ${PROJECT_SOURCE_DIR}/plugin/plugin_main.cpp)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/plugin/plugin_main.cpp PROPERTIES
+    COMPILE_OPTIONS -fnon-call-exceptions)
+
+# Header drawing and the message popup's layout: no input, no lock.
+qv_add_test(effect_ui_tests
+    SOURCES
+        ${effect_in_process}
+        ${CMAKE_CURRENT_LIST_DIR}/panel_header_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/message_popup_test.cpp
+    LIBS qv_effect qv_renderer qvhost_lib
+    LABELS effect)
+
+# The error and About windows, answered with real input from a helper thread.
+# Their windows centre on a stand-in host window at (0, 400), 600 x 400.
+qv_add_test(effect_window_tests
+    SOURCES
+        ${effect_in_process}
+        ${CMAKE_CURRENT_LIST_DIR}/effect_windows_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/effect_window_helpers.cpp
+        ${PROJECT_SOURCE_DIR}/tests/toolkit/test_window.cpp
+        ${PROJECT_SOURCE_DIR}/tests/toolkit/toolkit_window_helpers.cpp
+        ${PROJECT_SOURCE_DIR}/tests/toolkit/widget_input.cpp
+    LIBS qv_effect qv_renderer qvhost_lib
+    LABELS effect)
+set_tests_properties(effect_window_tests PROPERTIES RESOURCE_LOCK desktop_input)

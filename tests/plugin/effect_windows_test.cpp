@@ -1,0 +1,305 @@
+// The effect's own windows under a host with a user interface: the error window
+// for failed commands, answered from a helper thread, and the About window.
+#include "hostsdk/pf_effect.h"
+#include "plugin/product_link.h"
+#include "tests/plugin/effect_window_helpers.h"
+#include "tests/toolkit/test_window.h"
+#include "tests/toolkit/toolkit_window_helpers.h"
+#include "tests/toolkit/widget_input.h"
+#include "tools/qvhost/debug_output.h"
+#include "tools/qvhost/test_host.h"
+#include "toolkit/qv_exception.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern "C" PF_Err PluginMain(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*, void*);
+
+namespace {
+
+class EffectWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host = std::make_unique<qvhost::test_host>(PluginMain);
+        host->render_engine = false;
+        host->main_window = main_window.handle();
+        ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+        ASSERT_EQ(host->params_setup(), PF_Err_NONE);
+    }
+    void TearDown() override
+    {
+        host->fault = nullptr;
+        if (host->global_data())
+            host->global_setdown();
+        host.reset();
+    }
+
+    // Fails the next parameter-visibility update with what `thrower` throws.
+    void fail_update_with(std::function<void()> thrower)
+    {
+        host->fault = [thrower](const std::string& call) {
+            if (call == "AEGP_SetDynamicStreamFlag")
+                thrower();
+        };
+    }
+
+    host_main_window main_window;
+    std::unique_ptr<qvhost::test_host> host;
+};
+
+// What the helper thread saw of the error window.
+struct popup_seen {
+    bool found = false;
+    std::string message;
+    bool owner_disabled = false;
+    test_window::capture shot;
+    qvsdk::ui::rect text;
+};
+
+test_window::capture grab_painted(HWND hwnd, std::uint32_t background)
+{
+    test_window::capture c;
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        Sleep(50);
+        c = grab_client(hwnd);
+        if (c.width > 8 && colour_near(c.at(4, 4), red_of(background), green_of(background), blue_of(background), 6))
+            break;
+    }
+    return c;
+}
+
+// Looks at the error window, then answers it with a key.
+std::thread answer_error_window(popup_seen& seen, HWND owner, WPARAM answer_key)
+{
+    return std::thread([&seen, owner, answer_key] {
+        HWND popup = wait_for_window(L"QV Vesk Exception", 10000);
+        if (!popup)
+            return;
+        seen.found = true;
+        seen.owner_disabled = !IsWindowEnabled(owner);
+        seen.shot = grab_painted(popup, 0x1d1e22);
+        if (qvsdk::ui::message_popup* p = popup_of(popup)) {
+            seen.message = p->message();
+            seen.text = p->text_rect();
+        }
+        PostMessageW(popup, WM_KEYDOWN, answer_key, 0);
+        PostMessageW(popup, WM_KEYUP, answer_key, 0);
+    });
+}
+
+bool any_light_pixel(const test_window::capture& c, const qvsdk::ui::rect& area)
+{
+    for (int y = area.y; y < area.y + area.height && y < c.height; ++y)
+        for (int x = area.x; x < area.x + area.width && x < c.width; ++x)
+            if (red_of(c.at(x, y)) > 160 && green_of(c.at(x, y)) > 160 && blue_of(c.at(x, y)) > 160)
+                return true;
+    return false;
+}
+
+TEST_F(EffectWindows, FailedCommandShowsItsMessageOverTheHostWindowAndReturns512)
+{
+    fail_update_with([] { throw qv_exception("failed to create OpenGL 4.1 context"); });
+    popup_seen seen;
+    std::thread helper = answer_error_window(seen, main_window.handle(), VK_ESCAPE);
+    const PF_Err err = host->update_params_ui();
+    helper.join();
+
+    EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.message, "failed to create OpenGL 4.1 context");
+    EXPECT_TRUE(seen.owner_disabled);
+    EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
+    EXPECT_EQ(wait_for_window(L"QV Vesk Exception", 0), nullptr);
+
+    const test_window::capture& shot = seen.shot;
+    shot.save("error_window");
+    ASSERT_EQ(shot.width, 500);
+    // Background, the warning picture at the margins, the message and the centred OK button.
+    EXPECT_TRUE(colour_near(shot.at(4, 4), 29, 30, 34, 6));
+    EXPECT_TRUE(colour_near(shot.at(28, 41), 245, 184, 41, 30));
+    EXPECT_TRUE(any_light_pixel(shot, seen.text));
+    EXPECT_EQ(seen.text.x, 20 + 28 + 20);
+    const int button_y = shot.height - 20 - 30;
+    EXPECT_TRUE(colour_near(shot.at(250, button_y + 4), 44, 45, 49, 8));
+    EXPECT_FALSE(colour_near(shot.at(195, button_y + 4), 44, 45, 49, 8));
+    EXPECT_TRUE(any_light_pixel(shot, {200, button_y, 100, 30})); // "OK"
+
+    // The effect goes on working.
+    host->fault = nullptr;
+    EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
+}
+
+TEST_F(EffectWindows, NonStandardExceptionShowsTheUnrecoverableErrorAndEnterCloses)
+{
+    fail_update_with([] { throw 42; });
+    popup_seen seen;
+    std::thread helper = answer_error_window(seen, main_window.handle(), VK_RETURN);
+    const PF_Err err = host->update_params_ui();
+    helper.join();
+
+    EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.message, "QV Vesk has encountered an unrecoverable error.");
+    seen.shot.save("unrecoverable_error_window");
+    EXPECT_TRUE(any_light_pixel(seen.shot, seen.text));
+    EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
+}
+
+TEST_F(EffectWindows, OkButtonClosesTheErrorWindow)
+{
+    fail_update_with([] { throw std::runtime_error("host failure"); });
+    bool found = false;
+    std::thread helper([&found] {
+        HWND popup = wait_for_window(L"QV Vesk Exception", 10000);
+        if (!popup)
+            return;
+        found = true;
+        grab_painted(popup, 0x1d1e22);
+        RECT client{};
+        GetClientRect(popup, &client);
+        const POINT ok = screen_point(popup, 250, client.bottom - 20 - 15);
+        widget_input::move_to(ok.x, ok.y);
+        widget_input::click(ok.x, ok.y);
+        if (!wait_until_gone(popup, 3000))
+            PostMessageW(popup, WM_CLOSE, 0, 0); // fail, but do not hang
+    });
+    const PF_Err err = host->update_params_ui();
+    helper.join();
+    EXPECT_TRUE(found);
+    EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+}
+
+// Without a user interface nobody could close a window: the message goes to the
+// debugger output and the command still returns.
+TEST_F(EffectWindows, RenderEngineShowsNoWindowAndSendsTheMessageToTheDebugger)
+{
+    ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
+    host->render_engine = true;
+    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
+    fail_update_with([] { throw std::runtime_error("host failure"); });
+
+    std::thread watcher; // closes a window should one open, so the test fails instead of hanging
+    bool window_seen = false;
+    watcher = std::thread([&window_seen] {
+        HWND popup = wait_for_window(L"QV Vesk Exception", 3000);
+        if (popup) {
+            window_seen = true;
+            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+    });
+    qvhost::debug_output output;
+    EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    watcher.join();
+    EXPECT_FALSE(window_seen);
+    const std::vector<std::string> lines = output.lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "QV Vesk Exception: host failure\n");
+}
+
+TEST_F(EffectWindows, RenderEngineFailingBeforeItsFlagIsReadShowsNoWindow)
+{
+    ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
+    host->render_engine = true;
+    host->fault = [](const std::string& call) {
+        if (call == "AEGP_RegisterWithAEGP")
+            throw std::runtime_error("registration failed");
+    };
+    bool window_seen = false;
+    std::thread watcher([&window_seen] {
+        HWND popup = wait_for_window(L"QV Vesk Exception", 3000);
+        if (popup) {
+            window_seen = true;
+            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+    });
+    qvhost::debug_output output;
+    EXPECT_EQ(host->global_setup(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    watcher.join();
+    EXPECT_FALSE(window_seen);
+    ASSERT_EQ(output.lines().size(), 1u);
+    EXPECT_EQ(output.lines()[0], "QV Vesk Exception: registration failed\n");
+}
+
+std::vector<std::string> opened_pages;
+void record_page(const std::string& address)
+{
+    opened_pages.push_back(address);
+}
+
+int count_blue(const test_window::capture& c, int top, int bottom)
+{
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < c.width; ++x)
+            if (blue_of(c.at(x, y)) > 150 && red_of(c.at(x, y)) < 120)
+                ++n;
+    return n;
+}
+
+TEST_F(EffectWindows, AboutWindowShowsTheProductOpensItsPageAndClosesWithOk)
+{
+    opened_pages.clear();
+    set_shell_opener(record_page);
+    struct seen_t {
+        bool found = false;
+        bool owner_disabled = false;
+        bool open_after_link = false;
+        bool closed_by_ok = false;
+        test_window::capture shot, hovered;
+    } seen;
+    std::thread helper([&seen, owner = main_window.handle()] {
+        HWND about = wait_for_window(L"QV Vesk", 10000);
+        if (!about)
+            return;
+        seen.found = true;
+        seen.owner_disabled = !IsWindowEnabled(owner);
+        seen.shot = grab_painted(about, 0x232323);
+        const POINT link = screen_point(about, 80, 60);
+        widget_input::move_to(link.x, link.y);
+        Sleep(200);
+        seen.hovered = grab_client(about);
+        widget_input::click(link.x, link.y);
+        Sleep(200);
+        seen.open_after_link = IsWindowVisible(about) != FALSE;
+        const POINT ok = screen_point(about, 105, 125);
+        widget_input::move_to(ok.x, ok.y);
+        widget_input::click(ok.x, ok.y);
+        seen.closed_by_ok = wait_until_gone(about, 3000);
+        if (!seen.closed_by_ok)
+            PostMessageW(about, WM_CLOSE, 0, 0);
+    });
+    const PF_Err err = host->send(PF_Cmd_ABOUT);
+    helper.join();
+    set_shell_opener(nullptr);
+
+    EXPECT_EQ(err, PF_Err_NONE);
+    ASSERT_TRUE(seen.found);
+    EXPECT_TRUE(seen.owner_disabled);
+    EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
+    EXPECT_TRUE(seen.open_after_link);
+    EXPECT_TRUE(seen.closed_by_ok);
+    ASSERT_EQ(opened_pages.size(), 1u);
+    EXPECT_EQ(opened_pages[0], "https://www.quorvane.com/vesk/?v=1.0.3.74");
+
+    const test_window::capture& shot = seen.shot;
+    shot.save("about_window");
+    ASSERT_EQ(shot.width, 160);
+    ASSERT_EQ(shot.height, 150);
+    EXPECT_TRUE(colour_near(shot.at(4, 4), 35, 35, 35, 4));
+    EXPECT_TRUE(any_light_pixel(shot, {0, 15, 160, 20}));     // product and version
+    EXPECT_GT(count_blue(shot, 50, 70), 10);                  // the address in link blue
+    EXPECT_TRUE(any_light_pixel(shot, {0, 85, 160, 20}));     // rights notice
+    EXPECT_TRUE(colour_near(shot.at(68, 117), 45, 140, 235, 10)); // the OK button
+    EXPECT_TRUE(any_light_pixel(shot, {65, 115, 80, 20}));
+    // Hovering underlines the address.
+    seen.hovered.save("about_window_link_hover");
+    EXPECT_GT(count_blue(seen.hovered, 50, 70), count_blue(shot, 50, 70));
+}
+
+} // namespace
