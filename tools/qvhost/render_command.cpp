@@ -299,8 +299,9 @@ int run_bench(const std::string& module_path, int frames, int width, int height)
     options.bump = "pattern";
     options.environment = "gradient";
     options.motion_blur = "on";
+    // Still: every sample draws the whole sphere all the same, and the timings do not
+    // depend on where a moving sphere happens to be.
     options.values = {{2103, "8"}, {206, "0.5"}, {218, "0.3"}};
-    options.move[0] = 20;
     prepare_scene(host, options);
 
     std::printf("full road through the test host: %d x %d, five maps, 8 samples, %d frames\n",
@@ -327,8 +328,7 @@ int run_bench(const std::string& module_path, int frames, int width, int height)
                 render_ms.push_back(ms);
             else if (std::sscanf(line.c_str(), "Full Render: %f", &ms) == 1 && frame > 0)
                 full_ms.push_back(ms);
-            if (frame == 0 || frame == frames)
-                std::printf("  frame %d: %s", frame, line.c_str());
+            std::printf("  frame %d: %s", frame, line.c_str());
         }
         if (frame > 0)
             wall_ms.push_back(wall);
