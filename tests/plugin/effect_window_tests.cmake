@@ -26,4 +26,6 @@ qv_add_test(effect_window_tests
         ${PROJECT_SOURCE_DIR}/tests/toolkit/widget_input.cpp
     LIBS qv_effect qv_renderer qvhost_lib
     LABELS effect)
-set_tests_properties(effect_window_tests PROPERTIES RESOURCE_LOCK desktop_input)
+# A fault injected into a command must unwind out of the test's own frames.
+target_compile_options(effect_window_tests PRIVATE -fnon-call-exceptions)
+set_tests_properties(effect_window_tests PROPERTIES RESOURCE_LOCK "desktop_input;crash_dump_folder")

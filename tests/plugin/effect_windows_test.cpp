@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -149,6 +150,27 @@ TEST_F(EffectWindows, NonStandardExceptionShowsTheUnrecoverableErrorAndEnterClos
     seen.shot.save("unrecoverable_error_window");
     EXPECT_TRUE(any_light_pixel(seen.shot, seen.text));
     EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
+}
+
+TEST_F(EffectWindows, CrashInACommandShowsTheMessageNamingTheMinidump)
+{
+    fail_update_with([] {
+        volatile std::uintptr_t unmapped = 16;
+        *reinterpret_cast<volatile int*>(unmapped) = 1;
+    });
+    popup_seen seen;
+    std::thread helper = answer_error_window(seen, main_window.handle(), VK_ESCAPE);
+    const PF_Err err = host->update_params_ui();
+    helper.join();
+
+    EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.message.rfind("Please compress this file", 0), 0u) << seen.message;
+    EXPECT_EQ(seen.message.substr(seen.message.size() - 4), ".dmp");
+    seen.shot.save("crash_window");
+    EXPECT_TRUE(any_light_pixel(seen.shot, seen.text));
+    host->fault = nullptr;
+    EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
 }
 
 TEST_F(EffectWindows, OkButtonClosesTheErrorWindow)
