@@ -66,35 +66,7 @@ test_window::capture test_window::grab() const
     pump();
     Sleep(300);
     pump();
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    capture c;
-    c.width = client.right;
-    c.height = client.bottom;
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = c.width;
-    info.bmiHeader.biHeight = -c.height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC window_dc = GetDC(hwnd);
-    HDC memory_dc = CreateCompatibleDC(window_dc);
-    HBITMAP dib = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory_dc, dib);
-    BitBlt(memory_dc, 0, 0, c.width, c.height, window_dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    c.pixels.assign(p, p + static_cast<std::size_t>(c.width) * c.height);
-    for (auto& px : c.pixels)
-        px &= 0x00ffffff;
-    SelectObject(memory_dc, old);
-    DeleteObject(dib);
-    DeleteDC(memory_dc);
-    ReleaseDC(hwnd, window_dc);
-    return c;
+    return capture_client(hwnd);
 }
 
 test_window::capture test_window::paint_and_grab(const std::function<void()>& paint) const
@@ -140,4 +112,37 @@ void test_window::capture::save(const std::string& name) const
                        reinterpret_cast<BYTE*>(opaque.data()));
     frame->Commit();
     encoder->Commit();
+}
+
+test_window::capture capture_client(HWND hwnd)
+{
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    test_window::capture c;
+    c.width = client.right;
+    c.height = client.bottom;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = c.width;
+    info.bmiHeader.biHeight = -c.height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC window_dc = GetDC(hwnd);
+    HDC memory_dc = CreateCompatibleDC(window_dc);
+    HBITMAP dib = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory_dc, dib);
+    BitBlt(memory_dc, 0, 0, c.width, c.height, window_dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    c.pixels.assign(p, p + static_cast<std::size_t>(c.width) * c.height);
+    for (auto& px : c.pixels)
+        px &= 0x00ffffff;
+    SelectObject(memory_dc, old);
+    DeleteObject(dib);
+    DeleteDC(memory_dc);
+    ReleaseDC(hwnd, window_dc);
+    return c;
 }

@@ -36,6 +36,9 @@ private:
     HWND hwnd = nullptr;
 };
 
+// What the window's client area shows now (BitBlt from its DC into a DIB).
+test_window::capture capture_client(HWND hwnd);
+
 inline int red_of(std::uint32_t p) { return (p >> 16) & 0xff; }
 inline int green_of(std::uint32_t p) { return (p >> 8) & 0xff; }
 inline int blue_of(std::uint32_t p) { return p & 0xff; }

@@ -50,34 +50,7 @@ std::vector<recorded_event> event_recorder::of(std::uint32_t id) const
 test_window::capture grab_client(HWND hwnd)
 {
     pump_for(300);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    test_window::capture c;
-    c.width = client.right;
-    c.height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = c.width;
-    info.bmiHeader.biHeight = -c.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC window_dc = GetDC(hwnd);
-    HDC memory_dc = CreateCompatibleDC(window_dc);
-    HBITMAP dib = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory_dc, dib);
-    BitBlt(memory_dc, 0, 0, c.width, c.height, window_dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    c.pixels.assign(p, p + std::size_t(c.width) * std::size_t(c.height));
-    for (auto& px : c.pixels)
-        px &= 0x00ffffff;
-    SelectObject(memory_dc, old);
-    DeleteObject(dib);
-    DeleteDC(memory_dc);
-    ReleaseDC(hwnd, window_dc);
-    return c;
+    return capture_client(hwnd);
 }
 
 bool colour_near(std::uint32_t pixel, int r, int g, int b, int tolerance)

@@ -34,32 +34,7 @@ test_window::capture grab_window(HWND hwnd)
         InvalidateRect(hwnd, nullptr, FALSE);
         UpdateWindow(hwnd);
         widget_input::pump_for(300);
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        c.width = client.right;
-        c.height = client.bottom;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = c.width;
-        info.bmiHeader.biHeight = -c.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HDC window_dc = GetDC(hwnd);
-        HDC memory_dc = CreateCompatibleDC(window_dc);
-        HBITMAP dib = CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory_dc, dib);
-        BitBlt(memory_dc, 0, 0, c.width, c.height, window_dc, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* p = static_cast<const std::uint32_t*>(bits);
-        c.pixels.assign(p, p + static_cast<std::size_t>(c.width) * c.height);
-        for (auto& px : c.pixels)
-            px &= 0x00ffffff;
-        SelectObject(memory_dc, old);
-        DeleteObject(dib);
-        DeleteDC(memory_dc);
-        ReleaseDC(hwnd, window_dc);
+        c = capture_client(hwnd);
         for (std::uint32_t px : c.pixels)
             if (px != 0)
                 return c;
