@@ -1,5 +1,6 @@
 #include "widget_host.h"
 #include "widget_input.h"
+#include "popup_answer.h"
 
 #include "installer/installer_theme.h"
 #include "installer/link_button.h"
@@ -25,18 +26,15 @@ bool looks_like(std::uint32_t pixel, int r, int g, int b, int tolerance = 10)
            std::abs(blue_of(pixel) - b) <= tolerance;
 }
 
-// Runs the popup modally while another thread plays the user.
-int answer(NotificationPopup& popup, const std::function<void(HWND)>& user)
+// Runs the popup modally while another thread answers it with a key.
+int answer(NotificationPopup& popup, WORD key, const std::function<void(HWND)>& before = {})
 {
     HWND hwnd = popup.handle();
-    std::thread player([hwnd, &user] {
-        for (int i = 0; i < 250 && !IsWindowVisible(hwnd); ++i)
-            Sleep(20);
-        Sleep(300);
-        user(hwnd);
-    });
+    bool answered = false;
+    std::thread player = answer_with_key([hwnd] { return hwnd; }, key, &answered, before);
     const int result = popup.run_modal();
     player.join();
+    EXPECT_TRUE(answered);
     return result;
 }
 
@@ -61,13 +59,7 @@ TEST_F(installer_widgets, the_popup_answers_enter_with_yes_and_escape_with_no)
     open(first);
     EXPECT_EQ(first.message_label().text(), "Do you want to go on?");
     test_window::capture shot;
-    EXPECT_EQ(answer(first,
-                     [&](HWND hwnd) {
-                         shot = grab_window(hwnd);
-                         widget_input::focus(hwnd);
-                         widget_input::key(VK_RETURN);
-                     }),
-              1);
+    EXPECT_EQ(answer(first, VK_RETURN, [&](HWND hwnd) { shot = grab_window(hwnd); }), 1);
     shot.save("popup");
     ASSERT_GT(shot.width, 0);
     EXPECT_TRUE(looks_like(shot.at(5, 5), 18, 18, 18)); // notifications_back_color
@@ -77,26 +69,15 @@ TEST_F(installer_widgets, the_popup_answers_enter_with_yes_and_escape_with_no)
 
     NotificationPopup second;
     open(second);
-    EXPECT_EQ(answer(second,
-                     [](HWND hwnd) {
-                         widget_input::focus(hwnd);
-                         widget_input::key(VK_ESCAPE);
-                     }),
-              0);
+    EXPECT_EQ(answer(second, VK_ESCAPE), 0);
 }
 
 TEST_F(installer_widgets, enter_on_a_focused_no_answers_no_only)
 {
     NotificationPopup popup;
     open(popup);
-    EXPECT_EQ(answer(popup,
-                     [](HWND hwnd) {
-                         widget_input::focus(hwnd);
-                         widget_input::key(VK_TAB);
-                         Sleep(200);
-                         widget_input::key(VK_RETURN);
-                     }),
-              0);
+    popup.set_focus(&popup.no_button(), 0);
+    EXPECT_EQ(answer(popup, VK_RETURN), 0);
     EXPECT_EQ(popup.focused_widget(), &popup.no_button());
 }
 

@@ -1,6 +1,7 @@
 #include "test_folder.h"
 #include "widget_host.h"
 #include "widget_input.h"
+#include "popup_answer.h"
 
 #include "installer/clipboard_text.h"
 #include "installer/install_status.h"
@@ -160,7 +161,7 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
         Sleep(700);
         widget_input::key(VK_DOWN);
         widget_input::key(VK_RETURN);
-        Sleep(2000);
+        Sleep(1500);
         PostMessageW(window_handle, WM_CANCELMODE, 0, 0); // never leave a menu open
     });
     right_click(d.client_to_screen(600, 300));
@@ -199,28 +200,17 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
 
     // Install: the 2020 target fails; the popup's YES (Enter) retries it after
     // the obstacle is gone.
-    std::wstring popup_text;
-    std::thread user([&] {
-        HWND popup = nullptr;
-        for (int i = 0; i < 500 && !popup; ++i) {
-            popup = FindWindowW(nullptr, L"Failed to install");
-            if (!popup || !IsWindowVisible(popup)) {
-                popup = nullptr;
-                Sleep(20);
-            }
-        }
-        if (!popup)
-            return;
-        Sleep(300);
-        grab_window(popup).save("popup_failed");
-        RemoveDirectoryW(module_in(y2020).c_str());
-        widget_input::focus(popup);
-        widget_input::key(VK_RETURN);
-    });
+    bool retried = false;
+    std::thread user = answer_with_key([] { return FindWindowW(nullptr, L"Failed to install"); }, VK_RETURN,
+                                       &retried, [&](HWND popup) {
+                                           grab_window(popup).save("popup_failed");
+                                           RemoveDirectoryW(module_in(y2020).c_str());
+                                       });
     d.click_at(next_x, footer_y);
     EXPECT_EQ(ui.page(), 2);
     const bool finished = d.wait_for([&] { return ui.is_finished(); });
     user.join();
+    EXPECT_TRUE(retried);
     ASSERT_TRUE(finished);
 
     EXPECT_EQ(ui.next().text(), "FINISH");
@@ -248,7 +238,7 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     EXPECT_GT(blue_of(c.at(bar.right - 3, bar.top + 2)), 120);
     const unit_box first_row = window_units_of(*ui.result_rows()[0]);
     const rect image = ui.result_rows()[0]->image_rect();
-    const std::uint32_t mark = c.at(first_row.left + image.x + image.width / 2, first_row.top + image.y + 3);
+    const std::uint32_t mark = c.at(first_row.left + image.x + 5, first_row.top + image.y + 6);
     EXPECT_GT(green_of(mark), red_of(mark) + 30);               // the green check frame
 
     // FINISH ends the installer: the window hides itself.
@@ -262,18 +252,7 @@ namespace {
 // Answers the next popup of that title with a key, from another thread.
 std::thread answer_popup(const wchar_t* title, WORD key)
 {
-    return std::thread([title, key] {
-        for (int i = 0; i < 500; ++i) {
-            HWND popup = FindWindowW(nullptr, title);
-            if (popup && IsWindowVisible(popup)) {
-                Sleep(300);
-                widget_input::focus(popup);
-                widget_input::key(key);
-                return;
-            }
-            Sleep(20);
-        }
-    });
+    return answer_with_key([title] { return FindWindowW(nullptr, title); }, key, nullptr);
 }
 
 } // namespace

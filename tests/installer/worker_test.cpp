@@ -6,6 +6,7 @@
 #include "installer/plugin_installer.h"
 
 #include "toolkit/path.h"
+#include "toolkit/text_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,20 @@ TEST_F(worker, a_failing_target_gets_its_code_and_a_retry_writes_only_what_is_mi
     EXPECT_EQ(run({L"", bad}), (std::vector<std::int32_t>{2, 2}));
     EXPECT_EQ(read_file(module_in(good)), std::vector<unsigned char>({'m', 'a', 'r', 'k', 'e', 'r'}));
     EXPECT_TRUE(read_file(module_in(bad)) == built_module());
+}
+
+TEST_F(worker, the_installer_program_carries_the_built_module_and_installs_it)
+{
+    HMODULE program = LoadLibraryExW(qvsdk::utf8_to_wide(QV_INSTALLER_PROGRAM).c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    installer.resource_module = program;
+    const std::wstring folder = root.make(L"FromProgram");
+    EXPECT_EQ(run({folder}), std::vector<std::int32_t>{2});
+    FreeLibrary(program);
+    const std::vector<unsigned char> expected = built_module();
+    ASSERT_FALSE(expected.empty());
+    EXPECT_TRUE(read_file(module_in(folder)) == expected);
 }
 
 TEST_F(worker, a_module_without_the_resource_reports_code_20)
