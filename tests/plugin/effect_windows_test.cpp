@@ -76,10 +76,15 @@ test_window::capture grab_painted(HWND hwnd, std::uint32_t background)
 }
 
 // Looks at the error window, then answers it with a key.
+// Windows that must appear are waited for generously: a crash writes its minidump
+// first, which under a loaded machine takes many seconds, and a window left
+// unanswered would hold the test forever.
+constexpr int window_appears_ms = 120000;
+
 std::thread answer_error_window(popup_seen& seen, HWND owner, WPARAM answer_key)
 {
     return std::thread([&seen, owner, answer_key] {
-        HWND popup = wait_for_window(L"QV Vesk Exception", 10000);
+        HWND popup = wait_for_window(L"QV Vesk Exception", window_appears_ms);
         if (!popup)
             return;
         seen.found = true;
@@ -178,7 +183,7 @@ TEST_F(EffectWindows, OkButtonClosesTheErrorWindow)
     fail_update_with([] { throw std::runtime_error("host failure"); });
     bool found = false;
     std::thread helper([&found] {
-        HWND popup = wait_for_window(L"QV Vesk Exception", 10000);
+        HWND popup = wait_for_window(L"QV Vesk Exception", window_appears_ms);
         if (!popup)
             return;
         found = true;
@@ -276,7 +281,7 @@ TEST_F(EffectWindows, AboutWindowShowsTheProductOpensItsPageAndClosesWithOk)
         test_window::capture shot, hovered;
     } seen;
     std::thread helper([&seen, owner = main_window.handle()] {
-        HWND about = wait_for_window(L"QV Vesk", 10000);
+        HWND about = wait_for_window(L"QV Vesk", window_appears_ms);
         if (!about)
             return;
         seen.found = true;
