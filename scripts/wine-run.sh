@@ -12,6 +12,9 @@ case "$prefix" in
     /*) ;;
     *) prefix="$PWD/$prefix" ;;
 esac
+# Tests that drive the real cursor and keyboard get a prefix, and so a desktop, of
+# their own, where no other test's window can take the foreground from them.
+[ -n "${QV_WINE_DESKTOP:-}" ] && prefix="$prefix-$QV_WINE_DESKTOP"
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver

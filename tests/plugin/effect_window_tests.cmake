@@ -28,4 +28,5 @@ qv_add_test(effect_window_tests
     LABELS effect)
 # A fault injected into a command must unwind out of the test's own frames.
 target_compile_options(effect_window_tests PRIVATE -fnon-call-exceptions)
-set_tests_properties(effect_window_tests PROPERTIES RESOURCE_LOCK "desktop_input;crash_dump_folder")
+qv_desktop_input_test(effect_window_tests)
+set_property(TEST effect_window_tests APPEND PROPERTY RESOURCE_LOCK crash_dump_folder)

@@ -23,7 +23,7 @@ qv_add_test(widget_input_tests
         ${CMAKE_CURRENT_LIST_DIR}/text_label_input_test.cpp
     LIBS qvsdk_ui
     LABELS toolkit)
-set_tests_properties(widget_input_tests PROPERTIES RESOURCE_LOCK desktop_input)
+qv_desktop_input_test(widget_input_tests)
 
 # Widget classes in detached trees and in windows, without real input.
 qv_add_test(widget_tests
