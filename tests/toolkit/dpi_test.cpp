@@ -12,26 +12,11 @@ using namespace qvsdk::ui;
 
 namespace {
 
-const color red(1, 0, 0, 1);
 const color green(0, 1, 0, 1);
 const color blue(0, 0, 1, 1);
 
-struct high_dpi_window : ::testing::Test {
-    window w;
-    colour_widget background{red};
-    colour_widget left{green};
-    colour_widget right{blue};
-
-    void SetUp() override
-    {
-        w.create("dpi", rect(200, 200, 200, 120), window_topmost);
-        background.attach(&w, &w.root(), rect(0, 0, 200, 120));
-        left.attach(&w, &background, rect(20, 20, 60, 60));
-        right.attach(&w, &background, rect(120, 20, 60, 60));
-        ShowWindow(w.handle(), SW_SHOWNOACTIVATE);
-        UpdateWindow(w.handle());
-        pump_for(300);
-    }
+struct high_dpi_window : ::testing::Test, three_colour_window {
+    void SetUp() override { open("dpi", 200, 200); }
 };
 
 } // namespace

@@ -58,3 +58,15 @@ bool colour_near(std::uint32_t pixel, int r, int g, int b, int tolerance)
     return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance
            && std::abs(blue_of(pixel) - b) <= tolerance;
 }
+
+void three_colour_window::open(const char* title, int x, int y)
+{
+    using qvsdk::ui::rect;
+    w.create(title, rect(x, y, 200, 120), qvsdk::ui::window_topmost);
+    background.attach(&w, &w.root(), rect(0, 0, 200, 120));
+    left.attach(&w, &background, rect(20, 20, 60, 60));
+    right.attach(&w, &background, rect(120, 20, 60, 60));
+    ShowWindow(w.handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(w.handle());
+    pump_for(300);
+}

@@ -22,6 +22,17 @@ public:
     int paints = 0;
 };
 
+// A topmost window, not activated, with a red background widget and a green and a
+// blue child, painted once.
+struct three_colour_window {
+    qvsdk::ui::window w;
+    colour_widget background{qvsdk::ui::color(1, 0, 0, 1)};
+    colour_widget left{qvsdk::ui::color(0, 1, 0, 1)};
+    colour_widget right{qvsdk::ui::color(0, 0, 1, 1)};
+
+    void open(const char* title, int x, int y);
+};
+
 // Records every event id raised on an object, with the data and extra values.
 struct recorded_event {
     std::uint32_t id;

@@ -22,22 +22,8 @@ const color green(0, 1, 0, 1);
 const color blue(0, 0, 1, 1);
 
 // A topmost window at (200, 620), below the input tests' windows, with a red background and two children.
-struct painted_window : ::testing::Test {
-    window w;
-    colour_widget background{red};
-    colour_widget left{green};
-    colour_widget right{blue};
-
-    void SetUp() override
-    {
-        w.create("painted", rect(200, 620, 200, 120), window_topmost);
-        background.attach(&w, &w.root(), rect(0, 0, 200, 120));
-        left.attach(&w, &background, rect(20, 20, 60, 60));
-        right.attach(&w, &background, rect(120, 20, 60, 60));
-        ShowWindow(w.handle(), SW_SHOWNOACTIVATE);
-        UpdateWindow(w.handle());
-        pump_for(300);
-    }
+struct painted_window : ::testing::Test, three_colour_window {
+    void SetUp() override { open("painted", 200, 620); }
 };
 
 } // namespace
