@@ -518,21 +518,20 @@ TEST_F(EffectRecords, CameraCoversExactlyWhatTheOutputBufferShows)
         A_Ratio comp_aspect, layer_aspect;
         A_u_long downsample;
         PF_LRect area;  // empty: the whole layer
-        A_long frame;
     };
     const case_ cases[] = {
-        {"default camera", false, AEGP_CameraType_PERSPECTIVE, {1, 1}, {0, 1}, 1, {}, 0},
+        {"default camera", false, AEGP_CameraType_PERSPECTIVE, {1, 1}, {0, 1}, 1, {}},
         {"default camera, unequal aspects", false, AEGP_CameraType_PERSPECTIVE, {4, 3}, {3, 2},
-         1, {}, 0},
+         1, {}},
         {"perspective layer, unequal aspects", true, AEGP_CameraType_PERSPECTIVE, {4, 3},
-         {3, 2}, 1, {}, 0},
-        {"orthographic layer", true, AEGP_CameraType_ORTHOGRAPHIC, {1, 1}, {0, 1}, 1, {}, 0},
+         {3, 2}, 1, {}},
+        {"orthographic layer", true, AEGP_CameraType_ORTHOGRAPHIC, {1, 1}, {0, 1}, 1, {}},
         {"orthographic, unequal aspects, origin, half size", true,
-         AEGP_CameraType_ORTHOGRAPHIC, {4, 3}, {3, 2}, 2, {6, 4, 30, 20}, 0},
+         AEGP_CameraType_ORTHOGRAPHIC, {4, 3}, {3, 2}, 2, {6, 4, 30, 20}},
         {"perspective, origin", true, AEGP_CameraType_PERSPECTIVE, {1, 1}, {0, 1}, 1,
-         {10, 6, 70, 40}, 0},
+         {10, 6, 70, 40}},
         {"default camera, origin, half size", false, AEGP_CameraType_PERSPECTIVE, {1, 1},
-         {0, 1}, 2, {5, 3, 35, 21}, 0},
+         {0, 1}, 2, {5, 3, 35, 21}},
     };
     // Off the composition's axis and turned, so the inverse is a general one.
     const long camera = add_layer(qvhost::camera_layer({70, 10, -120}, {30, 30, 0}, 90));
@@ -545,7 +544,6 @@ TEST_F(EffectRecords, CameraCoversExactlyWhatTheOutputBufferShows)
         host->comp.layers[host->comp.effect_layer].pixel_aspect = c.layer_aspect;
         host->set_downsample(1, c.downsample);
         host->output_area = c.area;
-        host->set_frame(c.frame);
         ASSERT_EQ(host->render(instance).err, PF_Err_NONE);
 
         const qvsdk::render_data& seen = connection->frame_seen;
