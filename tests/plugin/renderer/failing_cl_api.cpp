@@ -1,5 +1,7 @@
 #include "failing_cl_api.h"
 
+#include <GL/glew.h>
+
 namespace qvtest {
 namespace {
 
@@ -117,7 +119,12 @@ cl_int failing_cl_api::finish(cl_command_queue queue)
 bool failing_cl_api::fails(const std::string& call)
 {
     calls[call] += 1;
-    return call == failing;
+    if (call != failing)
+        return false;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    bound_at_failure = static_cast<unsigned>(bound);
+    return true;
 }
 
 } // namespace qvtest

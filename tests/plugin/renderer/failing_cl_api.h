@@ -13,6 +13,8 @@ class failing_cl_api final : public qvsdk::cl_api {
 public:
     std::string failing;  // e.g. "create_buffer"; empty: nothing fails
     std::map<std::string, int> calls;
+    // The 2D texture bound when the armed call failed.
+    unsigned bound_at_failure = 0;
 
     cl_int platform_ids(cl_uint count, cl_platform_id* ids, cl_uint* available) override;
     cl_int platform_info(cl_platform_id platform, cl_platform_info what, size_t size, void* value,

@@ -120,14 +120,21 @@ TEST_F(GpuFailures, LayerThatCannotBeUploadedIsAnErrorNotAMap)
     for (const auto& c : cases) {
         std::string error;
         GLuint texture = 0;
+        GLuint half_made = 0;
+        GLboolean half_made_kept = GL_TRUE;
         thread().submit([&] {
             qvsdk::Renderer& renderer = *thread().renderer();
             api.failing = c.call;
+            api.bound_at_failure = 0;
             error = error_of([&] { texture = renderer.load_layer_texture(pixels); });
             api.failing.clear();
+            half_made = api.bound_at_failure;
+            half_made_kept = glIsTexture(half_made);
         });
         EXPECT_EQ(error, c.named + out_of_resources) << c.call;
         EXPECT_EQ(texture, 0u) << c.call;
+        ASSERT_NE(half_made, 0u) << c.call << ": the upload's texture was not bound";
+        EXPECT_FALSE(half_made_kept) << c.call << ": the failed upload's texture lives on";
     }
     EXPECT_NE(qvsdk::load_layer_texture(thread(), pixels), 0u) << "the thread still uploads";
 }
