@@ -75,6 +75,38 @@ public:
 
 } // namespace
 
+cl_mem cl_api::create_buffer(cl_context context, cl_mem_flags flags, size_t size, cl_int* error)
+{
+    return clCreateBuffer(context, flags, size, nullptr, error);
+}
+
+cl_int cl_api::write_buffer(cl_command_queue queue, cl_mem buffer, cl_bool blocking, size_t size,
+                            const void* data)
+{
+    return clEnqueueWriteBuffer(queue, buffer, blocking, 0, size, data, 0, nullptr, nullptr);
+}
+
+cl_int cl_api::read_buffer(cl_command_queue queue, cl_mem buffer, size_t size, void* data)
+{
+    return clEnqueueReadBuffer(queue, buffer, CL_TRUE, 0, size, data, 0, nullptr, nullptr);
+}
+
+cl_int cl_api::set_kernel_arg(cl_kernel kernel, cl_uint index, size_t size, const void* value)
+{
+    return clSetKernelArg(kernel, index, size, value);
+}
+
+cl_int cl_api::run_kernel(cl_command_queue queue, cl_kernel kernel, size_t width, size_t height)
+{
+    const size_t range[2] = {width, height};
+    return clEnqueueNDRangeKernel(queue, kernel, 2, nullptr, range, nullptr, 0, nullptr, nullptr);
+}
+
+cl_int cl_api::finish(cl_command_queue queue)
+{
+    return clFinish(queue);
+}
+
 cl_api& system_cl_api()
 {
     static system_api api;

@@ -34,6 +34,21 @@ public:
     virtual std::string gl_vendor() = 0;
     virtual cl_context_properties current_gl_context() = 0;
     virtual cl_context_properties current_gl_dc() = 0;
+
+    // The frame's buffer, kernel and queue calls. They go to the driver unless a
+    // test answers them, so fakes of the device choice need not.
+    virtual cl_mem create_buffer(cl_context context, cl_mem_flags flags, size_t size,
+                                 cl_int* error);
+    virtual cl_int write_buffer(cl_command_queue queue, cl_mem buffer, cl_bool blocking,
+                                size_t size, const void* data);
+    // Blocking, from offset 0.
+    virtual cl_int read_buffer(cl_command_queue queue, cl_mem buffer, size_t size, void* data);
+    virtual cl_int set_kernel_arg(cl_kernel kernel, cl_uint index, size_t size,
+                                  const void* value);
+    // Over (width, height) work items with no local size.
+    virtual cl_int run_kernel(cl_command_queue queue, cl_kernel kernel, size_t width,
+                              size_t height);
+    virtual cl_int finish(cl_command_queue queue);
 };
 
 // The real driver.
