@@ -351,8 +351,23 @@ void window::set_tooltip(widget* w, const rect& area, std::string title, std::st
 
 void window::remove_tooltip(widget* w)
 {
+    hide_tooltip_of(w);
     if (tooltips.erase(w) && tooltips.empty() && native && native->hwnd)
         KillTimer(native->hwnd, hover_timer_id);
+}
+
+void window::hide_tooltip_of(widget* w)
+{
+    if (!tip || !w)
+        return;
+    for (widget* shown_for = tip->styled_by(); shown_for; shown_for = shown_for->parent()) {
+        if (shown_for == w) {
+            hide_tooltip();
+            // The tooltip repaints from its theme widget: it must not outlive it.
+            tip->forget_theme_widget();
+            return;
+        }
+    }
 }
 
 void window::hide_tooltip()
@@ -382,6 +397,10 @@ void window::show_tooltip(const tooltip_entry& entry, widget* theme_source)
 void window::on_hover_tick()
 {
     widget* h = hovered;
+    // A widget hidden or disabled under a resting cursor stays hovered until the
+    // next move, but shows no help.
+    if (h && !(h->is_visible(true) && h->is_usable()))
+        h = nullptr;
     if (h != hover_owner) {
         hover_time = 0;
         hover_owner = h;
