@@ -103,11 +103,21 @@ int window::run_modal()
     }
     native->modal_running = true;
     raise_on(this, modal_entered_event);
+    bool quit = false;
+    WPARAM quit_code = 0;
     // The record can go while a handler runs; keep nothing but the flag's owner.
     while (native->modal_running) {
         WaitMessage();
         MSG msg;
         while (native->modal_running && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The application is ending: close this loop as the close box
+                // would, and leave the quit for the loop outside.
+                quit = true;
+                quit_code = msg.wParam;
+                release_ended_modal();
+                break;
+            }
             if (msg.message == WM_KEYDOWN && input_method && input_method->is_composing())
                 input_method->record_key(msg.hwnd);
             TranslateMessage(&msg);
@@ -115,6 +125,8 @@ int window::run_modal()
         }
     }
     raise_on(this, hidden_event);
+    if (quit)
+        PostQuitMessage(int(quit_code));
     return modal_result;
 }
 
@@ -290,11 +302,16 @@ void window::paint_tree(widget& w, const unit_box& update)
     if (update.left < box.right && update.top < box.bottom && box.left < update.right && box.top < update.bottom) {
         // Compared in units; the clip goes to the target in its pixels.
         drawing->begin_widget(w, units_to_pixels(update, native->dpi_x, native->dpi_y));
+        // A throwing paint handler must still pop its clips and end the frame,
+        // or every later paint of the window draws into a frame never ended.
+        struct end_on_exit {
+            render_context& context;
+            ~end_on_exit() { context.end_widget(); }
+        } ender{*drawing};
         raise_on(&w, paint_event);
         const std::vector<widget*> children = w.children();
         for (widget* child : children)
             paint_tree(*child, update);
-        drawing->end_widget();
     }
     paint_origin = kept_origin;
     paint_scale = kept_scale;
