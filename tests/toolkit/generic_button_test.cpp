@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -201,4 +202,43 @@ TEST(generic_button_paint, SpriteFilterStretchAndBackImage)
         }
     EXPECT_EQ(ends, 18);
     EXPECT_EQ(c.at(150 + 20, 5 + 20), 0x00ff00u); // below the slices, the fill
+}
+
+TEST(generic_button_paint, ClippedTextStaysOnOneLineInsideTheMargins)
+{
+    widget_host host(1100, 900, 200, 50);
+    generic_button wrapped, clipped;
+    for (generic_button* b : {&wrapped, &clipped}) {
+        b->theme().set_value("button_color_normal", color(1, 0, 0, 1));
+        b->theme().set_value("button_text_margins", int_pair{10, 0});
+        b->theme().set_value("button_font_alignment", 0);
+        b->set_text("one two three four five six");
+    }
+    clipped.theme().set_value("button_text_clip", true);
+    host.add(wrapped, rect(0, 0, 80, 50));
+    host.add(clipped, rect(100, 0, 80, 50));
+    const test_window::capture c = host.grab();
+    c.save("button_text_clip");
+    // The rows and columns holding white text in each button.
+    auto ink = [&](int left, int& first_row, int& last_row, int& last_column) {
+        first_row = 1000, last_row = -1, last_column = -1;
+        for (int y = 0; y < 50; ++y)
+            for (int x = left; x < left + 80; ++x)
+                if (green_of(c.at(x, y)) > 160) {
+                    first_row = std::min(first_row, y);
+                    last_row = std::max(last_row, y);
+                    last_column = std::max(last_column, x - left);
+                }
+    };
+    int wrapped_top, wrapped_bottom, wrapped_right, clipped_top, clipped_bottom, clipped_right;
+    ink(0, wrapped_top, wrapped_bottom, wrapped_right);
+    ink(100, clipped_top, clipped_bottom, clipped_right);
+    ASSERT_GE(wrapped_bottom, 0);
+    ASSERT_GE(clipped_bottom, 0);
+    // Laid out in the inset box, the words wrap onto several lines.
+    EXPECT_GT(wrapped_bottom - wrapped_top, 20);
+    // Clipped: one line, cut at the right margin (80 - 10).
+    EXPECT_LT(clipped_bottom - clipped_top, 16);
+    EXPECT_LT(clipped_right, 70);
+    EXPECT_GE(clipped_right, 64);
 }
