@@ -28,6 +28,8 @@ public:
     bool dispatch(event_object* source, std::uint32_t id, std::int32_t a = 2, std::int32_t b = 1,
                   void* data = nullptr, std::uint64_t extra = 0);
     bool has_handler(event_object* source, std::uint32_t id) const;
+    // False once the handler was removed, or went with its source or subscriber.
+    bool is_registered(std::uint32_t handler_id) const { return handlers.count(handler_id) != 0; }
 
 private:
     event_manager() = default;

@@ -1,5 +1,6 @@
 #include "toolkit/html_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <stdexcept>
@@ -8,11 +9,14 @@ namespace qvsdk::ui {
 
 namespace {
 
+constexpr float largest_html_font_size = 400.0f;
+
 enum class tag_kind { none, html, body, paragraph, bold, underline, font, list, list_item, line_break, italic, link };
 
 struct element {
     std::string tag;
     std::string text;
+    bool blank = false; // the source had only white space before the tag
 };
 
 struct named_element {
@@ -47,6 +51,7 @@ std::vector<element> cut_elements(std::string_view source)
 {
     std::vector<element> elements;
     std::string pending;
+    std::string_view between;
     std::size_t text_start = 0;
     std::size_t tag_start = 0;
     bool tag_open = false;
@@ -56,12 +61,13 @@ std::vector<element> cut_elements(std::string_view source)
         if (c == '<') {
             if (!closed_one && i != 0)
                 throw std::out_of_range("invalid string position");
-            const std::string_view between = source.substr(text_start, i - text_start);
+            between = source.substr(text_start, i - text_start);
             pending = all_space(between) ? std::string() : std::string(between);
             tag_open = true;
             tag_start = i + 1;
         } else if (c == '>' && tag_open) {
-            elements.push_back({std::string(source.substr(tag_start, i - tag_start)), without_line_ends(pending)});
+            elements.push_back({std::string(source.substr(tag_start, i - tag_start)), without_line_ends(pending),
+                                !between.empty() && pending.empty()});
             tag_open = false;
             closed_one = true;
             text_start = i + 1;
@@ -151,14 +157,25 @@ color color_of(std::string_view value)
 
 float size_of(const std::string& value)
 {
-    // strtof gives 0 for a value that is not a number.
-    return std::strtof(value.c_str(), nullptr) * 4.0f;
+    // strtof gives 0 for a value that is not a number; a negative, infinite or
+    // huge one would reach the font unchecked, so it is held to a usable range.
+    const float size = std::strtof(value.c_str(), nullptr) * 4.0f;
+    if (!(size > 0.0f))
+        return 0.0f;
+    return std::min(size, largest_html_font_size);
 }
 
+bool is_inline(tag_kind kind)
+{
+    return kind == tag_kind::bold || kind == tag_kind::italic || kind == tag_kind::underline
+        || kind == tag_kind::font || kind == tag_kind::link;
+}
+
+// Two links side by side stay two links, however alike they look.
 bool same_look(const style_run& l, const style_run& r)
 {
     return l.weight_kind == r.weight_kind && l.style == r.style && l.underline == r.underline
-        && l.font_name == r.font_name && l.size == r.size && l.colour == r.colour;
+        && l.font_name == r.font_name && l.size == r.size && l.colour == r.colour && l.link == r.link;
 }
 
 } // namespace
@@ -189,7 +206,7 @@ std::string tag_attribute(std::string_view tag, std::string_view name)
 
 html_text parse_html(std::string_view source, const style_run& base)
 {
-    const std::vector<element> elements = cut_elements(source);
+    std::vector<element> elements = cut_elements(source);
 
     html_text out;
     std::vector<style_run> stack{base};
@@ -198,8 +215,13 @@ html_text parse_html(std::string_view source, const style_run& base)
     std::int32_t s = 0;
     bool bullet = false;
 
-    for (const element& e : elements) {
+    tag_kind previous = tag_kind::none;
+    for (element& e : elements) {
         const named_element n = name_of(e.tag);
+        // White space between two inline elements separates words: one space.
+        if (e.blank && is_inline(previous) && is_inline(n.kind))
+            e.text = " ";
+        previous = n.kind;
         const std::int32_t before = p;
         auto append = [&](std::string_view text) {
             out.text += text;

@@ -88,7 +88,13 @@ bool image::load(const void* data, std::size_t byte_count, float scale)
         || FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
                                                    WICDecodeMetadataCacheOnLoad, decoder.put())))
         return false;
-    convert_frame(decoder.get());
+    // A stream can have a valid header and still not decode (cut short, bad
+    // chunks): that is a decode failure too, and the image stays as it was.
+    try {
+        convert_frame(decoder.get());
+    } catch (const qv_exception&) {
+        return false;
+    }
     picture_scale = scale;
     loaded = true;
     return true;

@@ -28,7 +28,9 @@ void image_ptr::multiply(const color& factor, const rect& area)
 {
     const rect pixels = scaled_area(area, owned->scale());
     const pixel_access access = owned->lock_pixels();
-    const float factors[4] = {factor.b, factor.g, factor.r, factor.a};
+    // The bytes are premultiplied: colour carries alpha in it, so the alpha
+    // factor scales the colour bytes too, or colour would exceed alpha.
+    const float factors[4] = {factor.b * factor.a, factor.g * factor.a, factor.r * factor.a, factor.a};
     for (std::int32_t r = access.pixels.height - 1; r >= 0; --r) {
         if (!pixels.is_zero() && (r < pixels.y || r >= pixels.bottom()))
             continue;

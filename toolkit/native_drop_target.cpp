@@ -68,6 +68,8 @@ HRESULT STDMETHODCALLTYPE native_drop_target::DragEnter(IDataObject*, DWORD, POI
 
 HRESULT STDMETHODCALLTYPE native_drop_target::DragLeave()
 {
+    if (record && record->owner)
+        record->owner->leave_drag_target();
     return S_OK;
 }
 
@@ -94,8 +96,11 @@ HRESULT STDMETHODCALLTYPE native_drop_target::Drop(IDataObject* data, DWORD, POI
         return E_FAIL;
     std::vector<std::wstring> files = dropped_files(static_cast<HDROP>(medium.hGlobal));
     ReleaseStgMedium(&medium);
-    if (record && record->owner)
+    if (record && record->owner) {
         record->owner->route_input(files_event, &files, drop_files);
+        // The drag is over: the widget that was told it entered is told it left.
+        record->owner->leave_drag_target();
+    }
     return S_OK;
 }
 

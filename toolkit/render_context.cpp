@@ -3,6 +3,7 @@
 #include "toolkit/image.h"
 #include "toolkit/qv_exception.h"
 #include "toolkit/text_encoding.h"
+#include "toolkit/text_range_box.h"
 #include "toolkit/widget.h"
 
 #include <algorithm>
@@ -397,8 +398,7 @@ rect render_context::text_range_rect(std::string_view text, const std::vector<st
         right = std::max(right, metrics[i].left + metrics[i].width);
         bottom = std::max(bottom, metrics[i].top + metrics[i].height);
     }
-    return {std::int32_t(std::lround(left)), std::int32_t(std::lround(top)), std::int32_t(std::lround(right - left)),
-            std::int32_t(std::lround(bottom - top))};
+    return rounded_box(left, top, right, bottom);
 }
 
 void render_context::begin_widget(const void* widget, const rect& bounds, float scale, const RECT& device_clip)

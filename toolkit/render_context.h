@@ -73,6 +73,8 @@ public:
     // device pixels.
     void begin_widget(const widget& w, const RECT& device_clip);
     void end_widget();
+    // Widgets begun and not yet ended in the paint under way.
+    std::size_t paint_depth() const { return paint_stack.size(); }
 
     ID2D1RenderTarget* target() const { return render_target; }
     // The window's client size changed (pixels) or its DPI did; widgets keep

@@ -58,7 +58,7 @@ void scroll_bar::set_target(widget* w)
     drop_target_handlers();
     target_widget = w;
     if (w) {
-        move_target(0);
+        move_target(*w, 0);
         auto keep = [this](event_object* source, std::uint32_t id, event_handler h) {
             target_handlers.emplace_back(source, event_manager::instance().subscribe(source, this, id, std::move(h)));
         };
@@ -72,30 +72,49 @@ void scroll_bar::set_target(widget* w)
     update();
 }
 
-void scroll_bar::move_target(std::int32_t coordinate)
+bool scroll_bar::target_alive() const
 {
-    rect r = target_widget->bounds();
+    // A destroyed widget takes every handler held on it, so the first one the
+    // bar keeps on its target tells whether the target is still there.
+    return target_widget && !target_handlers.empty()
+        && event_manager::instance().is_registered(target_handlers.front().second);
+}
+
+widget* scroll_bar::live_target()
+{
+    if (target_widget && !target_alive()) {
+        target_widget = nullptr;
+        drop_target_handlers();
+    }
+    return target_widget;
+}
+
+void scroll_bar::move_target(widget& t, std::int32_t coordinate)
+{
+    rect r = t.bounds();
     if (is_vertical())
         r.y = coordinate;
     else
         r.x = coordinate;
-    const size s = target_widget->at_least_minimum({r.width, r.height});
-    target_widget->set_rect({r.x, r.y, s.width, s.height}, true);
+    const size s = t.at_least_minimum({r.width, r.height});
+    t.set_rect({r.x, r.y, s.width, s.height}, true);
 }
 
 void scroll_bar::scroll_by(std::int32_t delta)
 {
-    if (!target_widget)
+    widget* t = live_target();
+    if (!t)
         return;
-    move_target(clamp_offset(scroll_range, along_start(target_widget->bounds()) + delta));
+    move_target(*t, clamp_offset(scroll_range, along_start(t->bounds()) + delta));
     raise(value_changed_event, reinterpret_cast<void*>(std::intptr_t(scrolled)));
 }
 
 void scroll_bar::scroll_to(std::int32_t value, bool exact)
 {
-    if (!target_widget)
+    widget* t = live_target();
+    if (!t)
         return;
-    move_target(clamp_offset(scroll_range, -snap_to_step(value, step, exact)));
+    move_target(*t, clamp_offset(scroll_range, -snap_to_step(value, step, exact)));
     raise(value_changed_event, reinterpret_cast<void*>(std::intptr_t(value)));
 }
 
@@ -120,12 +139,13 @@ void scroll_bar::update()
 {
     const std::int32_t W = width(), H = height();
     const std::int32_t button = along_length(first_button_rect);
-    widget* view = target_widget ? target_widget->parent() : nullptr;
-    if (!target_widget || !view) {
+    widget* target_now = live_target();
+    widget* view = target_now ? target_now->parent() : nullptr;
+    if (!target_now || !view) {
         thumb_rect = is_vertical() ? rect(0, button, W, H - 2 * button) : rect(button, 0, W - 2 * button, H);
         scrollable = false;
     } else {
-        const rect& t = target_widget->bounds();
+        const rect& t = target_now->bounds();
         const scroll_axis a{is_vertical() ? H : W,
                             button,
                             is_vertical() ? view->height() : view->width(),
@@ -143,22 +163,25 @@ void scroll_bar::update()
             scroll_to(scrolled, true);
         scrollable = a.view_length < a.content_length;
     }
+    if (!scrollable)
+        end_drag();
     set_visible(scrollable);
     invalidate(false);
 }
 
 void scroll_bar::on_view_resized()
 {
-    widget* view = target_widget ? target_widget->parent() : nullptr;
+    widget* target_now = live_target();
+    widget* view = target_now ? target_now->parent() : nullptr;
     if (!view)
         return;
-    const rect& t = target_widget->bounds();
+    const rect& t = target_now->bounds();
     const std::int32_t start = along_start(t);
     const std::int32_t length = along_length(t);
     const std::int32_t view_length = is_vertical() ? view->height() : view->width();
     // A gap after the content: pull it back.
     if (start < 0 && start + length < view_length)
-        move_target(std::min(view_length - length, 0));
+        move_target(*target_now, std::min(view_length - length, 0));
     update();
 }
 
@@ -186,10 +209,25 @@ void scroll_bar::on_down(const event_info& e)
         scroll_to(*value, true);
 }
 
+void scroll_bar::end_drag()
+{
+    if (!dragging)
+        return;
+    dragging = false;
+    if (captured_widget() == this)
+        release_mouse();
+}
+
 void scroll_bar::on_move()
 {
     if (!dragging)
         return;
+    // The capture went elsewhere (lost, or the bar was hidden or disabled):
+    // the button that started the drag may long be up.
+    if (captured_widget() != this) {
+        dragging = false;
+        return;
+    }
     if (const auto value = drag_value(along(cursor_position(this)), along(drag_origin), pixels_per_unit))
         scroll_to(*value, false);
 }
@@ -199,11 +237,10 @@ void scroll_bar::on_up(const event_info& e)
     if (reinterpret_cast<std::intptr_t>(e.data) != left_button)
         return;
     if (dragging) {
-        release_mouse();
-        dragging = false;
+        end_drag();
         return;
     }
-    if (!target_widget || !arrow_buttons)
+    if (!live_target() || !arrow_buttons)
         return;
     const point c = cursor_position(this);
     if (contains(first_button_rect, c))

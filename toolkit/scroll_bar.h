@@ -26,7 +26,8 @@ public:
 
     // Replaces the target; the handlers held on an earlier one are dropped.
     void set_target(widget* w);
-    widget* target() const { return target_widget; }
+    // Null once the target was destroyed.
+    widget* target() const { return target_alive() ? target_widget : nullptr; }
     // Positive moves the content towards its start.
     void scroll_by(std::int32_t delta);
     void scroll_to(std::int32_t value, bool exact);
@@ -53,8 +54,13 @@ private:
     void on_move();
     void on_wheel(const event_info& e);
     void on_view_resized();
-    void move_target(std::int32_t coordinate);
+    void move_target(widget& t, std::int32_t coordinate);
     void drop_target_handlers();
+    bool target_alive() const;
+    // The target, after forgetting it when it was destroyed.
+    widget* live_target();
+    // Stops a drag, giving back the capture only when the bar still holds it.
+    void end_drag();
     bool is_vertical() const { return axis == vertical; }
     // Along the bar's axis.
     std::int32_t along(point p) const { return is_vertical() ? p.y : p.x; }

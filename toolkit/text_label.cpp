@@ -11,12 +11,24 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace qvsdk::ui {
 
 namespace {
 bool contains(const rect& r, point p)
 {
     return p.x >= r.x && p.y >= r.y && p.x <= r.right() && p.y <= r.bottom();
+}
+
+// The part of r inside {0, 0, width, height}; empty when they do not meet.
+rect within(const rect& r, std::int32_t width, std::int32_t height)
+{
+    const std::int32_t left = std::max(r.x, 0), top = std::max(r.y, 0);
+    const std::int32_t right = std::min(r.right(), width), bottom = std::min(r.bottom(), height);
+    if (right <= left || bottom <= top)
+        return {};
+    return {left, top, right - left, bottom - top};
 }
 } // namespace
 
@@ -60,6 +72,8 @@ void text_label::parse_html(std::string_view source)
 {
     plain.clear();
     style_runs.clear();
+    // Regions of the old text would open its links over the new one.
+    link_regions.clear();
     style_run base;
     base.font_name = std::string(theme().get_text("label_font_name"));
     base.size = theme().get_float("label_font_size");
@@ -98,7 +112,9 @@ void text_label::update_links()
     if (!rc)
         return;
     set_label_font();
-    const size layout{auto_width ? 0 : width(), auto_height ? 0 : height()};
+    // The box the text is drawn in: an unbounded layout would align the text
+    // against an infinite width or height.
+    const size layout{width(), height()};
     const theme_store& t = theme();
     const text_font font{std::string(t.get_text("label_font_name")), t.get_float("label_font_size"),
                          t.get_int("label_font_weight"), t.get_int("label_font_style"),
@@ -114,6 +130,7 @@ void text_label::update_links()
             // cluster metrics still place the link.
             if (area.is_zero())
                 area = text_range_from_metrics(plain, style_runs, font, layout, run.start, run.end);
+            area = within(area, width(), height());
         }
         link_regions.push_back({area, run.link});
     }

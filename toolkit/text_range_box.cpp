@@ -61,8 +61,14 @@ rect text_range_box(const laid_text& t, std::int32_t start, std::int32_t end)
     }
     if (left > right)
         return {};
-    return {std::int32_t(std::lround(left)), std::int32_t(std::lround(top)), std::int32_t(std::lround(right - left)),
-            std::int32_t(std::lround(bottom - top))};
+    return rounded_box(left, top, right, bottom);
+}
+
+rect rounded_box(float left, float top, float right, float bottom)
+{
+    constexpr float limit = 1.0e9f;
+    auto held = [limit](float v) { return std::int32_t(std::lround(std::max(-limit, std::min(v, limit)))); };
+    return {held(left), held(top), held(right - left), held(bottom - top)};
 }
 
 } // namespace qvsdk::ui

@@ -33,4 +33,8 @@ struct laid_text {
 // range covers no cluster.
 rect text_range_box(const laid_text& text, std::int32_t start, std::int32_t end);
 
+// The box between float edges, rounded; edges far outside any window (an
+// unbounded layout's alignment) are held to a range that converts safely.
+rect rounded_box(float left, float top, float right, float bottom);
+
 } // namespace qvsdk::ui

@@ -26,6 +26,9 @@ public:
     const std::string& text() const { return body; }
     size content() const { return content_size; }
     std::int32_t gap() const { return line_gap; }
+    // The widget whose theme styles the tooltip, null for its own.
+    widget* styled_by() const { return theme_widget; }
+    void forget_theme_widget() { theme_widget = nullptr; }
 
 private:
     const theme_store& theme_source();

@@ -280,8 +280,11 @@ void widget::set_enabled(bool value)
     if (enabled == value)
         return;
     enabled = value;
-    if (!value)
+    if (!value) {
         release_capture_within();
+        if (owner_window)
+            owner_window->hide_tooltip_of(this);
+    }
     push_enabled_down();
     raise(value ? enabled_event : disabled_event);
     invalidate(false);
@@ -292,8 +295,11 @@ void widget::set_visible(bool value)
     if (visible == value)
         return;
     visible = value;
-    if (!value)
+    if (!value) {
         release_capture_within();
+        if (owner_window)
+            owner_window->hide_tooltip_of(this);
+    }
     push_visible_down(true);
     raise(value ? shown_event : hidden_event);
     invalidate(false);

@@ -89,11 +89,21 @@ int window::run_modal()
     }
     native->modal_running = true;
     raise_on(this, modal_entered_event);
+    bool quit = false;
+    WPARAM quit_code = 0;
     // The record can go while a handler runs; keep nothing but the flag's owner.
     while (native->modal_running) {
         WaitMessage();
         MSG msg;
         while (native->modal_running && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The application is ending: close this loop as the close box
+                // would, and leave the quit for the loop outside.
+                quit = true;
+                quit_code = msg.wParam;
+                release_ended_modal();
+                break;
+            }
             if (msg.message == WM_KEYDOWN && input_method && input_method->is_composing())
                 input_method->record_key(msg.hwnd);
             TranslateMessage(&msg);
@@ -101,6 +111,8 @@ int window::run_modal()
         }
     }
     raise_on(this, hidden_event);
+    if (quit)
+        PostQuitMessage(int(quit_code));
     return modal_result;
 }
 
@@ -276,11 +288,16 @@ void window::paint_tree(widget& w, const unit_box& update)
     if (update.left < box.right && update.top < box.bottom && box.left < update.right && box.top < update.bottom) {
         // Compared in units; the clip goes to the target in its pixels.
         drawing->begin_widget(w, units_to_pixels(update, native->dpi_x, native->dpi_y));
+        // A throwing paint handler must still pop its clips and end the frame,
+        // or every later paint of the window draws into a frame never ended.
+        struct end_on_exit {
+            render_context& context;
+            ~end_on_exit() { context.end_widget(); }
+        } ender{*drawing};
         raise_on(&w, paint_event);
         const std::vector<widget*> children = w.children();
         for (widget* child : children)
             paint_tree(*child, update);
-        drawing->end_widget();
     }
     paint_origin = kept_origin;
     paint_scale = kept_scale;
@@ -337,8 +354,23 @@ void window::set_tooltip(widget* w, const rect& area, std::string title, std::st
 
 void window::remove_tooltip(widget* w)
 {
+    hide_tooltip_of(w);
     if (tooltips.erase(w) && tooltips.empty() && native && native->hwnd)
         KillTimer(native->hwnd, hover_timer_id);
+}
+
+void window::hide_tooltip_of(widget* w)
+{
+    if (!tip || !w)
+        return;
+    for (widget* shown_for = tip->styled_by(); shown_for; shown_for = shown_for->parent()) {
+        if (shown_for == w) {
+            hide_tooltip();
+            // The tooltip repaints from its theme widget: it must not outlive it.
+            tip->forget_theme_widget();
+            return;
+        }
+    }
 }
 
 void window::hide_tooltip()
@@ -368,6 +400,10 @@ void window::show_tooltip(const tooltip_entry& entry, widget* theme_source)
 void window::on_hover_tick()
 {
     widget* h = hovered;
+    // A widget hidden or disabled under a resting cursor stays hovered until the
+    // next move, but shows no help.
+    if (h && !(h->is_visible(true) && h->is_usable()))
+        h = nullptr;
     if (h != hover_owner) {
         hover_time = 0;
         hover_owner = h;

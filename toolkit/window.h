@@ -60,10 +60,14 @@ public:
     void focus_previous();
     void set_tooltip(widget* w, const rect& area, std::string title, std::string text);
     void remove_tooltip(widget* w);
+    // Hides a tooltip shown for the widget or one inside it, and lets go of it.
+    void hide_tooltip_of(widget* w);
     void on_hover_tick();
 
     // Hands one toolkit event to the widgets that should have it, then the window.
     bool route_input(std::uint32_t id, void* data, std::uint64_t extra);
+    // The drag left the window or ended in a drop: the drag target hears that it left.
+    void leave_drag_target();
     // The widget at a point in root units; the captured widget wherever the point is.
     widget* hit_test(point p);
     // Paints a widget and its children where they meet the update box (root units).

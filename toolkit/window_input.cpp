@@ -155,6 +155,14 @@ void window::route_drop(void* data, std::uint64_t kind)
     raise_on(this, files_event, kind == 0 ? data : nullptr, kind);
 }
 
+void window::leave_drag_target()
+{
+    widget* target = drag_target;
+    drag_target = nullptr;
+    if (target && target->is_usable())
+        raise_on(target, files_event, nullptr, 2);
+}
+
 bool window::route_input(std::uint32_t id, void* data, std::uint64_t extra)
 {
     switch (id) {

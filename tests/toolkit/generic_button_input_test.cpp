@@ -87,3 +87,22 @@ TEST_F(button_input, ToggleButtonFlipsOnEachClickAndEnter)
     EXPECT_EQ(states, (std::vector<std::intptr_t>{1, 0, 1}));
     EXPECT_TRUE(button.is_toggled());
 }
+
+TEST_F(button_input, ResetHoverDropsTheHoverLookOnAClick)
+{
+    button.theme().set_value("button_reset_hover", true);
+    widget_input::move_to(centre().x, centre().y);
+    ASSERT_TRUE(button.is_hovered());
+    widget_input::click(centre().x, centre().y);
+    EXPECT_EQ(clicked, 1);
+    EXPECT_FALSE(button.is_hovered());
+    EXPECT_EQ(fill(), 0xff0000u);
+    // Without it, the button stays hovered under the cursor.
+    button.theme().set_value("button_reset_hover", false);
+    leave();
+    widget_input::move_to(centre().x, centre().y);
+    widget_input::click(centre().x, centre().y);
+    EXPECT_EQ(clicked, 2);
+    EXPECT_TRUE(button.is_hovered());
+    EXPECT_EQ(fill(), 0x00ff00u);
+}

@@ -1,11 +1,15 @@
 #include "toolkit/generic_button.h"
 
 #include "toolkit/event_manager.h"
+#include "toolkit/image.h"
 #include "toolkit/render_context.h"
+#include "toolkit/theme_store.h"
 #include "widget_host.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 using namespace qvsdk::ui;
@@ -114,4 +118,127 @@ TEST(generic_button_paint, AutoSizeFollowsTheTextAndItsFont)
     button.theme().set_value("button_color_hover", color(1, 1, 1, 1)); // not a sizing key
     EXPECT_EQ(button.width(), measured + 30);
     EXPECT_EQ(button.height(), 30);
+}
+
+namespace {
+
+// The theme's opaque two-frame check-box picture (14 x 28 pixels), as a
+// button picture, and its pixels as 0x00RRGGBB.
+struct two_frame_picture {
+    image_data data = theme_store().get_image("checkbox_image");
+    std::vector<std::uint32_t> pixels;
+    int width = 0, height = 0;
+
+    two_frame_picture()
+    {
+        image decoded;
+        decoded.load(data.data, data.size, data.scale);
+        pixel_access p = decoded.lock_pixels();
+        width = p.pixels.width;
+        height = p.pixels.height;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const std::uint8_t* b = p.data + y * p.stride + x * 4;
+                pixels.push_back(std::uint32_t(b[2]) << 16 | std::uint32_t(b[1]) << 8 | b[0]);
+            }
+        decoded.unlock_pixels(p);
+    }
+    std::uint32_t at(int x, int y) const { return pixels[std::size_t(y * width + x)]; }
+};
+
+bool same_colour(std::uint32_t a, std::uint32_t b)
+{
+    return std::abs(red_of(a) - red_of(b)) <= 3 && std::abs(green_of(a) - green_of(b)) <= 3
+        && std::abs(blue_of(a) - blue_of(b)) <= 3;
+}
+
+} // namespace
+
+TEST(generic_button_paint, SpriteFilterStretchAndBackImage)
+{
+    const two_frame_picture picture;
+    ASSERT_EQ(picture.width, 14);
+    ASSERT_EQ(picture.height, 28);
+    ASSERT_EQ(picture.data.frames, 2u);
+    widget_host host(1100, 840, 200, 40);
+    generic_button sprite, filtered, stretched, backed;
+    int x = 0;
+    for (generic_button* b : {&sprite, &filtered, &stretched, &backed}) {
+        b->theme().set_value("button_color_normal", color(0, 1, 0, 1));
+        host.add(*b, rect(x, 5, 40, 30));
+        x += 50;
+    }
+    for (generic_button* b : {&sprite, &filtered, &stretched})
+        b->theme().set_value("button_image", picture.data);
+    filtered.theme().set_value("button_image_filter_multiply", color(1, 0, 0, 1));
+    stretched.theme().set_value("button_image_strech", true);
+    backed.theme().set_value("button_back_image", picture.data);
+    const test_window::capture c = host.grab();
+    c.save("button_images");
+
+    // The sprite's first frame, centred: {(40 - 14) / 2, (30 - 14) / 2}.
+    const int ox = (40 - 14) / 2, oy = 5 + (30 - 28 / 2) / 2;
+    int matched = 0, filtered_ok = 0;
+    for (int j = 1; j < 13; j += 3)
+        for (int i = 1; i < 13; i += 3) {
+            matched += same_colour(c.at(ox + i, oy + j), picture.at(i, j));
+            // Red kept, green and blue multiplied by 0.
+            const std::uint32_t f = c.at(50 + ox + i, oy + j);
+            filtered_ok += std::abs(red_of(f) - red_of(picture.at(i, j))) <= 3 && green_of(f) <= 3 && blue_of(f) <= 3;
+        }
+    EXPECT_EQ(matched, 16);
+    EXPECT_EQ(filtered_ok, 16);
+    EXPECT_EQ(c.at(ox - 3, oy + 7), 0x00ff00u); // the fill beside the sprite
+    // Stretched over the whole button: no fill shows at its corners.
+    EXPECT_NE(c.at(100 + 2, 5 + 2), 0x00ff00u);
+    EXPECT_NE(c.at(100 + 37, 5 + 27), 0x00ff00u);
+    // Three slices of the frame height (14): both ends show the picture's first
+    // 14 x 14 pixels, as the picture is just one slice wide.
+    int ends = 0;
+    for (int j = 1; j < 13; j += 4)
+        for (int i = 1; i < 13; i += 4) {
+            ends += same_colour(c.at(150 + i, 5 + j), picture.at(i, j));
+            ends += same_colour(c.at(150 + 40 - 14 + i, 5 + j), picture.at(i, j));
+        }
+    EXPECT_EQ(ends, 18);
+    EXPECT_EQ(c.at(150 + 20, 5 + 20), 0x00ff00u); // below the slices, the fill
+}
+
+TEST(generic_button_paint, ClippedTextStaysOnOneLineInsideTheMargins)
+{
+    widget_host host(1100, 900, 200, 50);
+    generic_button wrapped, clipped;
+    for (generic_button* b : {&wrapped, &clipped}) {
+        b->theme().set_value("button_color_normal", color(1, 0, 0, 1));
+        b->theme().set_value("button_text_margins", int_pair{10, 0});
+        b->theme().set_value("button_font_alignment", 0);
+        b->set_text("one two three four five six");
+    }
+    clipped.theme().set_value("button_text_clip", true);
+    host.add(wrapped, rect(0, 0, 80, 50));
+    host.add(clipped, rect(100, 0, 80, 50));
+    const test_window::capture c = host.grab();
+    c.save("button_text_clip");
+    // The rows and columns holding white text in each button.
+    auto ink = [&](int left, int& first_row, int& last_row, int& last_column) {
+        first_row = 1000, last_row = -1, last_column = -1;
+        for (int y = 0; y < 50; ++y)
+            for (int x = left; x < left + 80; ++x)
+                if (green_of(c.at(x, y)) > 160) {
+                    first_row = std::min(first_row, y);
+                    last_row = std::max(last_row, y);
+                    last_column = std::max(last_column, x - left);
+                }
+    };
+    int wrapped_top, wrapped_bottom, wrapped_right, clipped_top, clipped_bottom, clipped_right;
+    ink(0, wrapped_top, wrapped_bottom, wrapped_right);
+    ink(100, clipped_top, clipped_bottom, clipped_right);
+    ASSERT_GE(wrapped_bottom, 0);
+    ASSERT_GE(clipped_bottom, 0);
+    // Laid out in the inset box, the words wrap onto several lines.
+    EXPECT_GT(wrapped_bottom - wrapped_top, 20);
+    // Clipped: one line, cut at the right margin (80 - 10).
+    EXPECT_LT(clipped_bottom - clipped_top, 16);
+    EXPECT_LT(clipped_right, 70);
+    EXPECT_GE(clipped_right, 64);
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
+#include <string>
 
 using namespace qvsdk::ui;
 
@@ -143,4 +145,75 @@ TEST(HtmlText, AttributesMustBeQuoted)
     EXPECT_EQ(tag_attribute("a href=\"open", "href"), "");
     EXPECT_EQ(tag_attribute("a", "href"), "");
     EXPECT_EQ(tag_attribute("font size=5 x", "size"), "");
+}
+
+TEST(HtmlText, AdjacentLinksStayApartWithOrWithoutASpaceBetweenThem)
+{
+    const html_text touching = parse_html("<a href=\"x\">one</a><a href=\"y\">two</a>", base_style());
+    EXPECT_EQ(touching.text, "onetwo");
+    ASSERT_GE(touching.runs.size(), 2u);
+    expect_span(touching.runs[0], 0, 3);
+    EXPECT_EQ(touching.runs[0].link, "x");
+    expect_span(touching.runs[1], 3, 6);
+    EXPECT_EQ(touching.runs[1].link, "y");
+
+    const html_text spaced = parse_html("<a href=\"x\">one</a> <a href=\"y\">two</a>", base_style());
+    EXPECT_EQ(spaced.text, "one two");
+    ASSERT_GE(spaced.runs.size(), 3u);
+    expect_span(spaced.runs[0], 0, 3);
+    EXPECT_EQ(spaced.runs[0].link, "x");
+    expect_span(spaced.runs[1], 3, 4); // the space, in the style outside both links
+    EXPECT_TRUE(spaced.runs[1].link.empty());
+    EXPECT_FALSE(spaced.runs[1].underline);
+    expect_span(spaced.runs[2], 4, 7);
+    EXPECT_EQ(spaced.runs[2].link, "y");
+
+    // The same target twice in a row is still one link.
+    const html_text same = parse_html("<a href=\"x\">one</a><a href=\"x\">two</a>", base_style());
+    EXPECT_EQ(same.runs[0].link, "x");
+    expect_span(same.runs[0], 0, 6);
+}
+
+TEST(HtmlText, WhiteSpaceBetweenInlineElementsIsOneSpaceAndBetweenBlocksNone)
+{
+    EXPECT_EQ(parse_html("<b>one</b> \r\n\t <i>two</i>", base_style()).text, "one two");
+    EXPECT_EQ(parse_html("<u>one</u>\n<font size=\"3\">two</font>", base_style()).text, "one two");
+    EXPECT_EQ(parse_html("<b>one</b><i>two</i>", base_style()).text, "onetwo");
+    EXPECT_EQ(parse_html("<p>one</p>\n  <p>two</p>", base_style()).text, "\none\n\ntwo\n");
+    EXPECT_EQ(parse_html("<ul>\n <li>one</li>\n <li>two</li>\n</ul>", base_style()).text, "\n* one\n* two\n");
+    EXPECT_EQ(parse_html("<b>one</b> <br> <i>two</i>", base_style()).text, "one\ntwo");
+}
+
+TEST(HtmlText, UnderlineOpensAndClosesItsSpan)
+{
+    const html_text t = parse_html("<b>a</b><u>under</u>after<b>c</b>", base_style());
+    EXPECT_EQ(t.text, "aunderafterc");
+    ASSERT_EQ(t.runs.size(), 5u);
+    expect_span(t.runs[1], 1, 6);
+    EXPECT_TRUE(t.runs[1].underline);
+    EXPECT_EQ(t.runs[1].weight_kind, 0);
+    expect_span(t.runs[2], 6, 11);
+    EXPECT_FALSE(t.runs[2].underline);
+    EXPECT_EQ(t.runs[3].weight_kind, 2);
+    EXPECT_FALSE(t.runs[3].underline);
+}
+
+TEST(HtmlText, FontSizesStayInAUsableRange)
+{
+    auto size_for = [](const char* value) {
+        const html_text t = parse_html(std::string("<font size=\"") + value + "\">x</font>", base_style());
+        return t.runs.at(0).size;
+    };
+    EXPECT_EQ(size_for("7"), 7 * 4.0f);
+    EXPECT_EQ(size_for("0.5"), 0.5f * 4.0f);
+    // Negative sizes read like values that are not numbers.
+    EXPECT_EQ(size_for("-3"), 0.0f);
+    EXPECT_EQ(size_for("-1e30"), 0.0f);
+    for (const char* huge : {"1e30", "1e300", "inf", "250"}) {
+        const float s = size_for(huge);
+        EXPECT_TRUE(std::isfinite(s)) << huge;
+        EXPECT_GE(s, 7 * 4.0f) << huge;
+        EXPECT_LE(s, 1000.0f) << huge;
+    }
+    EXPECT_EQ(size_for("nan"), 0.0f);
 }

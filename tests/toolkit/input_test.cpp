@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -249,6 +250,26 @@ TEST_F(input_window, AScrolledParentKeepsTheWheelWhileThePointerBarelyMoves)
     EXPECT_EQ(turned[2], &b);
 }
 
+TEST_F(input_window, AMoveOfMoreThanTenUnitsHandsTheWheelOn)
+{
+    std::vector<widget*> turned;
+    for (widget* target : {static_cast<widget*>(&panel), static_cast<widget*>(&b)})
+        event_manager::instance().subscribe(target, target, 4, [&turned, target](const event_info&) {
+            turned.push_back(target);
+        });
+    hover(w.handle(), 134, 60); // the panel
+    wheel(-120);
+    hover(w.handle(), 144, 60); // b, exactly 10 units on: the panel keeps the wheel
+    wheel(-120);
+    hover(w.handle(), 155, 60); // 11 more: b takes it without a rest
+    wheel(-120);
+    hover(w.handle(), 134, 60); // back over the panel, 21 units: the panel again
+    wheel(-120);
+    hover(w.handle(), 144, 71); // 10 across and 11 down: over b, which takes it
+    wheel(-120);
+    EXPECT_EQ(turned, (std::vector<widget*>{&panel, &panel, &b, &panel, &b}));
+}
+
 TEST_F(input_window, TabWalksTheFocusableWidgetsAndSkipsOnesUnderADisabledGrandparent)
 {
     colour_widget nested_parent{grey}, nested{green};
@@ -342,12 +363,13 @@ TEST_F(input_window, DroppedFilesArriveAsTheDropEventWithoutFolders)
     EXPECT_EQ(received[0], first);
     EXPECT_EQ(received[1], second); // "/" became "\"
     EXPECT_EQ(window_received, received);
-    EXPECT_EQ(kinds, (std::vector<std::uint64_t>{1, 0}));
+    // Entered, dropped on, then told the drag has left.
+    EXPECT_EQ(kinds, (std::vector<std::uint64_t>{1, 0, 2}));
     // Folders alone: the event still comes, with an empty list.
     file_list_data folders_only({folder});
     EXPECT_EQ(target.Drop(&folders_only, 0, POINTL{0, 0}, &effect), S_OK);
     EXPECT_TRUE(received.empty());
-    EXPECT_EQ(kinds.size(), 3u);
+    EXPECT_EQ(kinds.size(), 4u);
     for (const auto& f : {first, second})
         DeleteFileW(f.c_str());
 }
@@ -404,4 +426,133 @@ TEST_F(input_window, ATooltipShowsAfterRestingAndAPressHidesItForThatHover)
     hover(w.handle(), 60, 60);
     pump_for(1300);
     EXPECT_TRUE(IsWindowVisible(tip->handle()));
+}
+
+TEST_F(input_window, ATooltipGoesWithTheWidgetItShowsFor)
+{
+    auto doomed = std::make_unique<colour_widget>(green);
+    doomed->attach(&w, &panel, rect(20, 20, 80, 80));
+    w.set_tooltip(doomed.get(), rect(), "Title", "Help text");
+    // Another widget keeps a tooltip entry, so the tooltip window itself stays.
+    w.set_tooltip(&b, rect(), "Other", "");
+    hover(w.handle(), 60, 60);
+    pump_for(1300);
+    tooltip* tip = w.tooltip_window();
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(IsWindowVisible(tip->handle()));
+    ASSERT_EQ(tip->styled_by(), doomed.get());
+    doomed.reset();
+    // A repaint of the tooltip must not reach the destroyed widget's theme.
+    RedrawWindow(tip->handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    pump_for(300);
+    EXPECT_FALSE(IsWindowVisible(tip->handle()));
+    EXPECT_EQ(tip->styled_by(), nullptr);
+
+    // Removing the entries of the widget it shows for hides it as well.
+    hover(w.handle(), 180, 60);
+    pump_for(1300);
+    ASSERT_TRUE(IsWindowVisible(tip->handle()));
+    w.remove_tooltip(&b);
+    EXPECT_FALSE(IsWindowVisible(tip->handle()));
+    EXPECT_EQ(tip->styled_by(), nullptr);
+}
+
+TEST_F(input_window, AHiddenOrDisabledWidgetKeepsNoTooltipUnderARestingCursor)
+{
+    w.set_tooltip(&a, rect(), "Title", "Help text");
+    hover(w.handle(), 60, 60);
+    pump_for(1300);
+    tooltip* tip = w.tooltip_window();
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(IsWindowVisible(tip->handle()));
+    // The page holding the widget goes; the cursor does not move.
+    panel.set_visible(false);
+    EXPECT_FALSE(IsWindowVisible(tip->handle()));
+    pump_for(1300);
+    EXPECT_FALSE(IsWindowVisible(tip->handle()));
+    panel.set_visible(true);
+    pump_for(1300);
+    ASSERT_TRUE(IsWindowVisible(tip->handle()));
+    a.set_enabled(false);
+    EXPECT_FALSE(IsWindowVisible(tip->handle()));
+    pump_for(1300);
+    EXPECT_FALSE(IsWindowVisible(tip->handle()));
+}
+
+TEST_F(input_window, TheDragTargetHearsTheDragLeaveTheWindowAndEndInADrop)
+{
+    std::vector<std::uint64_t> kinds;
+    event_manager::instance().subscribe(&a, &a, 54, [&](const event_info& e) { kinds.push_back(e.extra); });
+    IDropTarget& target = w.native_record().drop_target;
+    DWORD effect = 0;
+    hover(w.handle(), 60, 60);
+    target.DragEnter(nullptr, 0, POINTL{0, 0}, &effect);
+    target.DragOver(0, POINTL{0, 0}, &effect);
+    ASSERT_EQ(w.drag_target_widget(), &a);
+    // The drag goes off the window (or is cancelled over it).
+    EXPECT_EQ(target.DragLeave(), S_OK);
+    EXPECT_EQ(kinds, (std::vector<std::uint64_t>{1, 2}));
+    EXPECT_EQ(w.drag_target_widget(), nullptr);
+    // Coming back enters again; a drop then ends the drag with a leave.
+    target.DragOver(0, POINTL{0, 0}, &effect);
+    file_list_data nothing({});
+    EXPECT_EQ(target.Drop(&nothing, 0, POINTL{0, 0}, &effect), S_OK);
+    EXPECT_EQ(kinds, (std::vector<std::uint64_t>{1, 2, 1, 0, 2}));
+    EXPECT_EQ(w.drag_target_widget(), nullptr);
+    // Leaving with no drag target raises nothing.
+    target.DragLeave();
+    EXPECT_EQ(kinds.size(), 5u);
+}
+
+TEST_F(input_window, ATooltipWaitsOutItsDelayAndAfterALongRestIsNotShownAgain)
+{
+    // Ticks driven by hand: each adds 0.1 s of rest; the tooltip shows once the
+    // rest in one area is above 0.75 s, and is not shown again after 6 s.
+    w.set_tooltips_enabled(false);
+    w.set_tooltip(&a, rect(), "Title", "Help text");
+    tooltip* tip = w.tooltip_window();
+    ASSERT_NE(tip, nullptr);
+    hover(w.handle(), 60, 60);
+    // The first tick takes the hovered widget, the second the area the cursor
+    // is in; both start the rest again at 0.
+    float rest = 0.1f;
+    int ticks_to_show = 2;
+    while (!(rest > 0.75f)) {
+        rest += 0.1f;
+        ++ticks_to_show;
+    }
+    ++ticks_to_show;
+    for (int i = 1; i < ticks_to_show; ++i) {
+        w.on_hover_tick();
+        EXPECT_FALSE(IsWindowVisible(tip->handle())) << "tick " << i;
+    }
+    w.on_hover_tick();
+    EXPECT_TRUE(IsWindowVisible(tip->handle()));
+    rest += 0.1f;
+
+    // A press hides it; passing over another widget and back (with no tick
+    // between) clears the press, and the next tick shows it again.
+    auto press_and_come_back = [&] {
+        click();
+        EXPECT_FALSE(IsWindowVisible(tip->handle()));
+        w.on_hover_tick();
+        rest += 0.1f;
+        EXPECT_FALSE(IsWindowVisible(tip->handle()));
+        hover(w.handle(), 180, 60);
+        hover(w.handle(), 60, 60);
+        w.on_hover_tick();
+        rest += 0.1f;
+    };
+    press_and_come_back();
+    EXPECT_TRUE(IsWindowVisible(tip->handle()));
+    while (rest < 6.0f) {
+        w.on_hover_tick();
+        rest += 0.1f;
+    }
+    EXPECT_TRUE(IsWindowVisible(tip->handle())); // shown, it stays
+    press_and_come_back();
+    EXPECT_FALSE(IsWindowVisible(tip->handle()));
+    for (int i = 0; i < 5; ++i)
+        w.on_hover_tick();
+    EXPECT_FALSE(IsWindowVisible(tip->handle()));
 }

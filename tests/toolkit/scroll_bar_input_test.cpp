@@ -105,3 +105,63 @@ TEST_F(scroll_input, ThumbFillingTheTrackIgnoresDragsAndStillSteps)
     widget_input::click(second.x, second.y);
     EXPECT_EQ(scrolled(), 10);
 }
+
+namespace {
+
+// Starts a drag on the thumb and moves it 20 units down.
+void start_drag(scroll_input& t)
+{
+    const rect thumb = t.bar.thumb();
+    const POINT grip = t.at(208, thumb.y + thumb.height / 2);
+    widget_input::press(grip.x, grip.y);
+    ASSERT_TRUE(t.bar.is_dragging());
+    const POINT lower = t.at(208, thumb.y + thumb.height / 2 + 20);
+    widget_input::move_to(lower.x, lower.y);
+}
+
+// Lets the button go outside the window, where the bar cannot see it, then
+// moves over the bar's track with no button held: nothing may scroll.
+void release_outside_and_pass_over_the_bar(scroll_input& t)
+{
+    const POINT outside = t.at(400, 100);
+    widget_input::release(outside.x, outside.y);
+    const int before = t.scrolled();
+    for (int y : {30, 120, 180}) {
+        const POINT over = t.at(208, y);
+        widget_input::move_to(over.x, over.y);
+        EXPECT_EQ(t.scrolled(), before) << "moved to " << y;
+    }
+    EXPECT_FALSE(t.bar.is_dragging());
+}
+
+} // namespace
+
+TEST_F(scroll_input, LosingTheCaptureEndsTheDrag)
+{
+    start_drag(*this);
+    ReleaseCapture();
+    widget_input::pump_for(60);
+    EXPECT_EQ(captured_widget(), nullptr);
+    release_outside_and_pass_over_the_bar(*this);
+}
+
+TEST_F(scroll_input, HidingItselfMidDragEndsTheDrag)
+{
+    start_drag(*this);
+    content.set_rect(rect(0, 0, 200, 150), true); // fits: the bar hides
+    EXPECT_FALSE(bar.is_visible(false));
+    EXPECT_FALSE(bar.is_dragging());
+    const POINT outside = at(400, 100);
+    widget_input::release(outside.x, outside.y);
+    content.set_rect(rect(0, 0, 200, 1000), true);
+    ASSERT_TRUE(bar.is_visible(false));
+    release_outside_and_pass_over_the_bar(*this);
+}
+
+TEST_F(scroll_input, DisablingItMidDragEndsTheDrag)
+{
+    start_drag(*this);
+    bar.set_enabled(false);
+    bar.set_enabled(true);
+    release_outside_and_pass_over_the_bar(*this);
+}

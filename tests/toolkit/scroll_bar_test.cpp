@@ -1,9 +1,12 @@
 #include "toolkit/scroll_bar.h"
 
 #include "toolkit/event_manager.h"
+#include "widget_host.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <memory>
 #include <vector>
 
 using namespace qvsdk::ui;
@@ -143,4 +146,101 @@ TEST(scroll_bar_alone, HorizontalBarMovesTheTargetAlongX)
     bar.scroll_to(200, true);
     EXPECT_EQ(content.bounds().x, -200);
     EXPECT_EQ(bar.thumb().x, int(200 * (300 - 100) / 600.0f));
+}
+
+TEST_F(scroll_fixture, ATargetDestroyedBeforeTheBarIsNotReachedAgain)
+{
+    auto doomed = std::make_unique<widget>();
+    doomed->attach(nullptr, &view, rect(0, 0, 380, 1000));
+    bar.set_target(doomed.get());
+    ASSERT_EQ(bar.target(), doomed.get());
+    ASSERT_TRUE(bar.is_scrollable());
+    doomed.reset();
+    ASSERT_EQ(bar.target(), nullptr);
+    // Every path that moved the target now finds none and leaves the view alone.
+    bar.scroll_by(-50);
+    bar.scroll_to(200, true);
+    turn_wheel_over_content(-60);
+    bar.set_rect(rect(380, 0, 20, 300), true);
+    view.set_rect(rect(0, 0, 380, 300), true);
+    EXPECT_TRUE(scrolled.empty());
+    EXPECT_FALSE(bar.is_scrollable());
+    EXPECT_FALSE(bar.is_visible(false));
+    // A new target is taken up as usual.
+    bar.set_target(&content);
+    EXPECT_EQ(bar.target(), &content);
+    EXPECT_EQ(bar.range(), 700);
+}
+
+namespace {
+
+// Holds keys in the thread's keyboard state, which is what the bar asks.
+void hold_keys(std::initializer_list<int> keys)
+{
+    BYTE state[256] = {};
+    for (int vk : keys)
+        state[vk] = 0x80;
+    SetKeyboardState(state);
+}
+
+} // namespace
+
+TEST_F(scroll_fixture, WheelModifiersControlAltAndShift)
+{
+    bar.set_target(&content);
+    bar.scroll_to(300, true);
+    const int multiplier = bar.theme().get_int("scroll_speed_multiplier");
+    ASSERT_EQ(multiplier, 2);
+    for (int control : {VK_LCONTROL, VK_RCONTROL}) {
+        hold_keys({control});
+        turn_wheel_over_content(-60.0);
+        EXPECT_EQ(content.bounds().y, -300) << "Control alone does not scroll";
+    }
+    hold_keys({VK_LCONTROL, VK_RMENU});
+    turn_wheel_over_content(-60.0);
+    EXPECT_EQ(content.bounds().y, -360) << "Control with Right Alt scrolls";
+    hold_keys({VK_LCONTROL, VK_LMENU});
+    turn_wheel_over_content(-60.0);
+    EXPECT_EQ(content.bounds().y, -360) << "Left Alt does not lift Control";
+    for (int shift : {VK_LSHIFT, VK_RSHIFT}) {
+        hold_keys({shift});
+        turn_wheel_over_content(30.0);
+        EXPECT_EQ(content.bounds().y, -360 + 30 * multiplier);
+        turn_wheel_over_content(-30.0);
+        EXPECT_EQ(content.bounds().y, -360);
+    }
+    bar.theme().set_value("scroll_speed_multiplier", 5);
+    hold_keys({VK_RSHIFT});
+    turn_wheel_over_content(-12.0);
+    EXPECT_EQ(content.bounds().y, -360 - 12 * 5);
+    hold_keys({});
+    turn_wheel_over_content(-12.0);
+    EXPECT_EQ(content.bounds().y, -360 - 12 * 5 - 12);
+}
+
+TEST(scroll_bar_paint, AutoHideLeavesOutTheThumbOfABarWithNothingToScroll)
+{
+    widget_host host(1450, 600, 120, 100);
+    generic_panel view, content;
+    scroll_bar bar;
+    host.add(view, rect(0, 0, 100, 100));
+    host.add(content, rect(0, 0, 100, 50), &view);
+    host.add(bar, rect(100, 0, 20, 100));
+    bar.theme().set_value("scroll_back_color", color(0, 0, 1, 1));
+    bar.theme().set_value("scroll_bar_back_color", color(1, 0, 0, 1));
+    bar.set_target(&content);
+    ASSERT_FALSE(bar.is_scrollable());
+    // Shown by its owner although the content fits.
+    bar.set_visible(true);
+    // Away from the grip lines across the thumb's middle.
+    EXPECT_EQ(host.grab().at(110, 40), 0xff0000u);
+    bar.theme().set_value("scroll_auto_hide", true);
+    bar.invalidate(false);
+    EXPECT_EQ(host.grab().at(110, 40), 0x0000ffu);
+    // With something to scroll the thumb is drawn all the same.
+    content.set_rect(rect(0, 0, 100, 400), true);
+    ASSERT_TRUE(bar.is_scrollable());
+    bar.scroll_to(150, true);
+    const rect thumb = bar.thumb();
+    EXPECT_EQ(host.grab().at(110, thumb.y + 2), 0xff0000u);
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
+#include <string>
 #include <stdexcept>
 
 using namespace qvsdk::ui;
@@ -124,4 +126,91 @@ TEST(text_label_plain, AutoHeightKeepsTheWidthAndGrowsForWrappedText)
     sized.set_text("Short", true, false);
     EXPECT_GT(sized.width(), 20);
     EXPECT_EQ(sized.height(), 5);
+}
+
+namespace {
+
+// Where the label draws its text, the link region must be: inside the label,
+// and placed by the label's alignment (0 leading, 2 trailing, else centred;
+// vertically 1 top, 2 bottom, else centred).
+void expect_link_placed(const text_label& label, int align, int valign, const char* what)
+{
+    SCOPED_TRACE(what);
+    ASSERT_EQ(label.links().size(), 1u);
+    const rect r = label.links()[0].area;
+    const int W = label.width(), H = label.height();
+    ASSERT_GT(r.width, 5);
+    ASSERT_GT(r.height, 3);
+    EXPECT_GE(r.x, 0);
+    EXPECT_GE(r.y, 0);
+    EXPECT_LE(r.right(), W);
+    EXPECT_LE(r.bottom(), H);
+    const int left_gap = r.x, right_gap = W - r.right();
+    const int top_gap = r.y, bottom_gap = H - r.bottom();
+    if (align == 0)
+        EXPECT_LE(left_gap, 2);
+    else if (align == 2)
+        EXPECT_LE(right_gap, 3);
+    else
+        EXPECT_LE(std::abs(left_gap - right_gap), 3);
+    if (valign == 1)
+        EXPECT_LE(top_gap, 2);
+    else if (valign == 2)
+        EXPECT_LE(bottom_gap, 3);
+    else
+        EXPECT_LE(std::abs(top_gap - bottom_gap), 3);
+}
+
+} // namespace
+
+TEST(text_label_html, LinkRegionsOfAutoSizedAndAlignedLabelsLieOnTheirText)
+{
+    widget_host host(1450, 480, 320, 80);
+    for (int valign : {0, 1, 2}) {
+        for (int align : {0, 1, 2}) {
+            for (int sizing = 0; sizing < 3; ++sizing) {
+                const bool auto_width = sizing != 1, auto_height = sizing != 0;
+                text_label label;
+                label.theme().set_value("label_text_align", align);
+                label.theme().set_value("label_text_valign", valign);
+                // Room around the text, so that the alignment shows.
+                label.set_minimum_size({300, 60});
+                host.add(label, rect(0, 0, 300, 60));
+                label.set_html("<a href=\"https://example.com/\">a link</a>", auto_width, auto_height);
+                const std::string what = "align " + std::to_string(align) + ", valign " + std::to_string(valign)
+                                       + (auto_width ? ", auto width" : "") + (auto_height ? ", auto height" : "");
+                expect_link_placed(label, align, valign, what.c_str());
+            }
+        }
+    }
+}
+
+TEST(text_label_html, ALinkRegionIsKeptInsideALabelTooSmallForItsText)
+{
+    widget_host host(1450, 480, 320, 80);
+    for (int valign : {0, 2}) {
+        text_label label;
+        label.theme().set_value("label_text_valign", valign);
+        host.add(label, rect(0, 0, 300, 6));
+        label.set_html("<a href=\"https://example.com/\">a link</a>", true, false);
+        ASSERT_EQ(label.height(), 6);
+        ASSERT_EQ(label.links().size(), 1u);
+        const rect r = label.links()[0].area;
+        EXPECT_GE(r.y, 0) << "valign " << valign;
+        EXPECT_LE(r.bottom(), 6) << "valign " << valign;
+        EXPECT_GE(r.x, 0);
+        EXPECT_LE(r.right(), label.width());
+    }
+}
+
+TEST(text_label_html, AFailedParseLeavesNoLinksOfTheOldText)
+{
+    widget_host host(1450, 480, 320, 80);
+    text_label label;
+    host.add(label, rect(0, 0, 300, 60));
+    label.set_html("<a href=\"https://example.com/\">a link</a>", false, false);
+    ASSERT_EQ(label.links().size(), 1u);
+    EXPECT_THROW(label.set_html("lead<a href=\"https://example.com/\">a link</a>", false, false), std::out_of_range);
+    EXPECT_TRUE(label.text().empty());
+    EXPECT_TRUE(label.links().empty());
 }

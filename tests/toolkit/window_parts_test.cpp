@@ -42,6 +42,17 @@ TEST(drop_target, AnswersOnlyForItsTwoInterfaces)
     EXPECT_EQ(out, static_cast<IDropTarget*>(&target));
     EXPECT_EQ(target.reference_count(), 2);
     EXPECT_EQ(target.Release(), 1u);
+    // IUnknown is answered with the same object, and counted like any other.
+    out = nullptr;
+    EXPECT_EQ(target.QueryInterface(IID_IUnknown, &out), S_OK);
+    EXPECT_EQ(out, static_cast<IDropTarget*>(&target));
+    EXPECT_EQ(target.reference_count(), 2);
+    EXPECT_EQ(target.AddRef(), 3u);
+    EXPECT_EQ(target.Release(), 2u);
+    EXPECT_EQ(target.Release(), 1u);
+    // A refused interface leaves the count alone.
+    target.QueryInterface(IID_IClassFactory, &out);
+    EXPECT_EQ(target.reference_count(), 1);
     // Not attached to a window: a drag is simply let pass.
     DWORD effect = DROPEFFECT_COPY;
     EXPECT_EQ(target.DragOver(0, POINTL{0, 0}, &effect), S_OK);

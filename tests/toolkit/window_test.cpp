@@ -2,14 +2,18 @@
 
 #include "toolkit/event_manager.h"
 #include "toolkit/folder_dialog.h"
+#include "toolkit/ime_context.h"
 #include "toolkit/mouse_capture.h"
 #include "toolkit/native_window.h"
+#include "toolkit/render_context.h"
 #include "toolkit/tooltip.h"
 #include "toolkit/window.h"
 
 #include <gtest/gtest.h>
+#include <imm.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -116,6 +120,29 @@ TEST(window_modal, AHandlerForCloseDecides)
     EXPECT_EQ(asked, 2);
 }
 
+TEST(window_modal, AQuitEndsTheLoopAndIsPostedAgainForTheLoopOutside)
+{
+    window w;
+    w.create("quit", rect(240, 660, 160, 100), window_topmost);
+    // The quit comes from a timer handler; a later timer ends the loop anyway,
+    // so that a lost quit fails the test instead of hanging it.
+    event_manager::instance().subscribe(&w, &w, 17, [&](const event_info& e) {
+        if (reinterpret_cast<std::uintptr_t>(e.data) == 1)
+            PostQuitMessage(7);
+        else
+            w.end_modal(99);
+    });
+    w.native_record().set_timer(&w, 1, 50, true);
+    w.native_record().set_timer(&w, 2, 1500, true);
+    EXPECT_EQ(w.run_modal(), 0);
+    EXPECT_FALSE(w.is_modal_running());
+    EXPECT_FALSE(IsWindowVisible(w.handle()));
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+    w.native_record().kill_timer(&w, 2);
+}
+
 TEST(window_modal, NestedLoopsAreAnsweredFromAHelperThread)
 {
     window outer, inner;
@@ -166,12 +193,12 @@ TEST(window_timers, TheSameTimerTwiceKeepsTheFirstAndAOneShotIsKilledBeforeItsEv
     window w;
     w.create("timers", rect(240, 660, 160, 100), window_topmost);
     widget owner;
-    std::size_t timers_during_event = 99;
+    std::size_t timers_inside_the_handler = 99;
     int ticks = 0;
     event_manager::instance().subscribe(&owner, &owner, 17, [&](const event_info& e) {
         if (reinterpret_cast<std::uintptr_t>(e.data) == 3) {
             ++ticks;
-            timers_during_event = w.native_record().timers.size();
+            timers_inside_the_handler = w.native_record().timers.size();
         }
     });
     w.native_record().set_timer(&owner, 3, 30, true);
@@ -180,7 +207,7 @@ TEST(window_timers, TheSameTimerTwiceKeepsTheFirstAndAOneShotIsKilledBeforeItsEv
     EXPECT_TRUE(w.native_record().timers.begin()->second.one_shot);
     pump_for(300);
     EXPECT_EQ(ticks, 1);
-    EXPECT_EQ(timers_during_event, 0u);
+    EXPECT_EQ(timers_inside_the_handler, 0u);
     w.native_record().set_timer(&owner, 4, 1000, false);
     w.native_record().kill_timer(&owner, 4);
     EXPECT_TRUE(w.native_record().timers.empty());
@@ -194,6 +221,29 @@ TEST_F(painted_window, PaintsTheTreeParentsBeforeChildren)
     EXPECT_TRUE(colour_near(c.at(50, 50), 0, 255, 0));
     EXPECT_TRUE(colour_near(c.at(150, 50), 0, 0, 255));
     EXPECT_TRUE(colour_near(c.at(100, 100), 255, 0, 0));
+}
+
+TEST_F(painted_window, AThrowingPaintHandlerLeavesThePaintBalanced)
+{
+    bool fail = true;
+    widget subscriber;
+    event_manager::instance().subscribe(&left, &subscriber, 12, [&](const event_info&) {
+        if (fail)
+            throw std::runtime_error("paint failed");
+    });
+    left.fill = blue;
+    EXPECT_THROW(w.paint_tree(w.root(), unit_box{0, 0, 200, 120}), std::runtime_error);
+    EXPECT_EQ(w.context()->paint_depth(), 0u);
+    // The window paints on as before: the frame and its clips were ended.
+    fail = false;
+    right.fill = green;
+    InvalidateRect(w.handle(), nullptr, FALSE);
+    UpdateWindow(w.handle());
+    const auto c = grab_client(w.handle());
+    c.save("window_after_throwing_paint");
+    EXPECT_TRUE(colour_near(c.at(5, 5), 255, 0, 0));
+    EXPECT_TRUE(colour_near(c.at(50, 50), 0, 0, 255));
+    EXPECT_TRUE(colour_near(c.at(150, 50), 0, 255, 0));
 }
 
 TEST_F(painted_window, InvalidatingOneWidgetRepaintsOnlyItsArea)
@@ -289,6 +339,42 @@ TEST_F(painted_window, TooltipsWithNothingToSayAreNotRegistered)
     EXPECT_EQ(w.tooltip_count(&left), 0u);
     w.set_tooltip(&right, rect(), "again", "");
     EXPECT_NE(w.tooltip_window(), nullptr);
+}
+
+TEST_F(painted_window, InputMethodMessagesReachTheFocusedWidgetAlone)
+{
+    event_recorder on_left, on_window;
+    on_left.watch(&left, {55});
+    on_window.watch(&w, {55});
+    w.set_focus(&left, 0);
+    // The window is made without a context; give it one, as an input method would.
+    HIMC own = ImmCreateContext();
+    HIMC kept = ImmAssociateContext(w.handle(), own);
+    auto kinds = [&] {
+        std::vector<std::uintptr_t> out;
+        for (const auto& e : on_left.of(55))
+            out.push_back(e.data);
+        return out;
+    };
+    SendMessageW(w.handle(), WM_IME_STARTCOMPOSITION, 0, 0);
+    EXPECT_TRUE(w.ime()->is_composing());
+    SendMessageW(w.handle(), WM_IME_STARTCOMPOSITION, 0, 0); // already composing: nothing
+    SendMessageW(w.handle(), WM_IME_COMPOSITION, 0, GCS_COMPSTR);
+    SendMessageW(w.handle(), WM_IME_COMPOSITION, 0, 0); // no composition string: nothing
+    SendMessageW(w.handle(), WM_IME_ENDCOMPOSITION, 0, 0);
+    EXPECT_FALSE(w.ime()->is_composing());
+    SendMessageW(w.handle(), WM_IME_ENDCOMPOSITION, 0, 0); // not composing: nothing
+    // Start (0), the composition string (1), the result (2).
+    EXPECT_EQ(kinds(), (std::vector<std::uintptr_t>{0, 1, 2}));
+    EXPECT_TRUE(on_window.all.empty());
+    // A disabled focused widget hears nothing.
+    left.set_enabled(false);
+    SendMessageW(w.handle(), WM_IME_STARTCOMPOSITION, 0, 0);
+    SendMessageW(w.handle(), WM_IME_ENDCOMPOSITION, 0, 0);
+    EXPECT_EQ(kinds().size(), 3u);
+    left.set_enabled(true);
+    ImmAssociateContext(w.handle(), kept);
+    ImmDestroyContext(own);
 }
 
 TEST_F(painted_window, ADpiChangeRescalesTheDrawingAndTheRoot)
