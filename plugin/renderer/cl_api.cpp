@@ -71,6 +71,21 @@ public:
     {
         return reinterpret_cast<cl_context_properties>(wglGetCurrentDC());
     }
+    cl_mem create_from_gl_texture(cl_context context, cl_mem_flags flags, cl_GLenum target,
+                                  cl_GLint level, cl_GLuint texture, cl_int* error) override
+    {
+        return clCreateFromGLTexture(context, flags, target, level, texture, error);
+    }
+    cl_int acquire_gl_object(cl_command_queue queue, cl_mem image) override
+    {
+        return clEnqueueAcquireGLObjects(queue, 1, &image, 0, nullptr, nullptr);
+    }
+    cl_int release_gl_object(cl_command_queue queue, cl_mem image) override
+    {
+        return clEnqueueReleaseGLObjects(queue, 1, &image, 0, nullptr, nullptr);
+    }
+    void release_mem_object(cl_mem image) override { clReleaseMemObject(image); }
+    void debug_output(const char* text) override { OutputDebugStringA(text); }
 };
 
 } // namespace

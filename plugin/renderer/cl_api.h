@@ -1,6 +1,7 @@
 #pragma once
 
 #include <CL/cl.h>
+#include <CL/cl_gl.h>
 
 #include <string>
 
@@ -34,6 +35,17 @@ public:
     virtual std::string gl_vendor() = 0;
     virtual cl_context_properties current_gl_context() = 0;
     virtual cl_context_properties current_gl_dc() = 0;
+
+    // cl_khr_gl_sharing on the driver path: an image of a GL texture, the queue's
+    // hold on it around each kernel, and letting it go.
+    virtual cl_mem create_from_gl_texture(cl_context context, cl_mem_flags flags,
+                                          cl_GLenum target, cl_GLint level, cl_GLuint texture,
+                                          cl_int* error) = 0;
+    virtual cl_int acquire_gl_object(cl_command_queue queue, cl_mem image) = 0;
+    virtual cl_int release_gl_object(cl_command_queue queue, cl_mem image) = 0;
+    virtual void release_mem_object(cl_mem image) = 0;
+    // The debugger output, where the chosen sharing path is announced.
+    virtual void debug_output(const char* text) = 0;
 };
 
 // The real driver.

@@ -1,5 +1,6 @@
 #include "plugin/renderer/renderer.h"
 
+#include "plugin/renderer/cl_api.h"
 #include "plugin/renderer/cl_device_list.h"
 #include "plugin/renderer/cleanup_guard.h"
 #include "plugin/renderer/gl_context.h"
@@ -34,9 +35,11 @@ GLuint make_uniform_buffer(GLsizeiptr size)
 
 } // namespace
 
-Renderer::Renderer()
+Renderer::Renderer() : Renderer(system_cl_api()) {}
+
+Renderer::Renderer(cl_api& api)
     : context_owner(std::make_unique<gl_context>()),
-      devices_owner(std::make_unique<cl_device_list>()),
+      devices_owner(std::make_unique<cl_device_list>(api)),
       targets_owner(std::make_unique<render_target_pool>()),
       programs_owner(std::make_unique<program_manager>()),
       textures_owner(std::make_unique<texture_manager>())

@@ -20,6 +20,7 @@
 namespace qvsdk {
 
 class gl_context;
+class cl_api;
 class cl_device_list;
 class render_target_pool;
 class program_manager;
@@ -30,6 +31,8 @@ class texture_manager;
 class Renderer {
 public:
     Renderer();
+    // OpenCL devices and sharing through this seam (tests answer it themselves).
+    explicit Renderer(cl_api& api);
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
     ~Renderer();
