@@ -337,40 +337,6 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-// A latitude-longitude layer whose colour is a function of its direction, with
-// the cube pass's own angles (3.1415 for pi along the latitude).
-host_image direction_layer(int width, int height,
-                           qvtest::rgba (*colour)(const qvtest::vec3d& direction))
-{
-    host_image layer(width, height, 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const double longitude = ((x + 0.5) / width - 0.5) * 2 * pi;
-            const double latitude = ((y + 0.5) / height - 0.5) * 3.1415;
-            const qvtest::vec3d d{std::cos(latitude) * std::sin(longitude), std::sin(latitude),
-                                  std::cos(latitude) * std::cos(longitude)};
-            const qvtest::rgba c = colour(d);
-            const float argb[4] = {float(c[3]), float(c[0]), float(c[1]), float(c[2])};
-            layer.set(x, y, argb);
-        }
-    }
-    return layer;
-}
-
-qvtest::rgba direction_colour(const qvtest::vec3d& d)
-{
-    return {(d[0] + 1) / 2, (d[1] + 1) / 2, (d[2] + 1) / 2, 1};
-}
-
-// Sharp stripes: red every 24 degrees of longitude, green every 20 of latitude.
-qvtest::rgba striped_colour(const qvtest::vec3d& d)
-{
-    const double longitude = std::atan2(d[0], d[2]) * 180 / pi;
-    const double latitude = std::asin(std::fmax(-1.0, std::fmin(1.0, d[1]))) * 180 / pi;
-    return {std::fmod(longitude + 360, 24) < 12 ? 1.0 : 0.0,
-            std::fmod(latitude + 180, 20) < 10 ? 1.0 : 0.0, 0.25 + 0.5 * (d[2] + 1) / 2, 1};
-}
-
 qvtest::vec3d unit(const qvtest::vec3d& v)
 {
     const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);

@@ -247,6 +247,7 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
              s.material.normal_texture = normals;
              s.material.normalAmount = 0.8f;
              s.material.normalInvertGreen = 1;
+             s.material.uvRotation = 0.8f;  // the map's x and y turn back by it
              s.lights = {parallel_light(0.0f, 1.0f, 0.6f, 1.0f, 1.0f, 1.0f)};
          }},
         {"clip_lighting_and_bump_influence",
@@ -258,6 +259,9 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
              s.material.illuminationBumpInfluence = 0.6f;
              s.material.illuminationColor[1] = 0.8f;
              s.material.illuminationColor[3] = 1.0f;
+             s.material.illuminationShadowLight = 0.5f;  // so the light amount shows
+             s.material.illuminationFresnel = 0.6f;      // and the bumped facing
+             s.material.illuminationFresnelBias = 1.5f;
              // Grazing light from the right and the back: the tilted normals see it
              // where the geometric surface does not.
              s.lights = {parallel_light(-1.0f, -0.3f, -0.15f, 1.0f, 0.9f, 0.8f)};
@@ -362,24 +366,10 @@ cube_level read_cube_level(qvsdk::RenderThread& thread, unsigned cube, int level
     return result;
 }
 
-// An environment whose colour is its own direction: (d + 1) / 2, laid out as a
-// latitude-longitude layer (s along the longitude from -z through +x, t upward
-// along y with the cube pass's 3.1415 for pi).
-unsigned direction_environment(qvsdk::RenderThread& thread)
+// A cube map built from a layer coloured by direction.
+unsigned environment_of(qvsdk::RenderThread& thread, rgba (*colour)(const vec3d& direction))
 {
-    const int width = 256, height = 128;
-    host_image layer(width, height, 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const double longitude = ((x + 0.5) / width - 0.5) * 2 * pi;
-            const double latitude = ((y + 0.5) / height - 0.5) * 3.1415;
-            const double d[3] = {std::cos(latitude) * std::sin(longitude), std::sin(latitude),
-                                 std::cos(latitude) * std::cos(longitude)};
-            const float argb[4] = {1.0f, float((d[0] + 1) / 2), float((d[1] + 1) / 2),
-                                   float((d[2] + 1) / 2)};
-            layer.set(x, y, argb);
-        }
-    }
+    host_image layer = direction_layer(256, 128, colour);
     const unsigned source = qvsdk::load_layer_texture(thread, layer.buffer());
     const unsigned cube = qvsdk::build_environment(thread, source);
     qvsdk::release_texture(thread, source);
@@ -390,41 +380,50 @@ unsigned direction_environment(qvsdk::RenderThread& thread)
 
 TEST_F(ShadingModel, EnvironmentReflectionRotationAndBlurLevel)
 {
+    // One environment coloured by direction, for where the reflected ray points, and
+    // one of sharp stripes, whose blur levels differ clearly, for which level is read.
     qvsdk::RenderThread& thread = proxy->render_thread();
-    const unsigned cube = direction_environment(thread);
-    ASSERT_NE(cube, 0u);
-    std::vector<cube_level> levels;
-    for (int level = 0; level <= 6; ++level)
-        levels.push_back(read_cube_level(thread, cube, level));
-    reference_maps maps = ramp_maps();
-    // Lookups beyond the last filtered level read level 6.
-    maps.environment = [&levels](const vec3d& d, double level) {
-        const double clamped = std::fmin(std::fmax(level, 0.0), 6.0);
-        EXPECT_NEAR(clamped, std::round(clamped), 1e-4) << "between levels";
-        return levels[static_cast<std::size_t>(std::lround(clamped))].lookup(d);
-    };
+    const unsigned smooth = environment_of(thread, direction_colour);
+    const unsigned striped = environment_of(thread, striped_colour);
+    ASSERT_NE(smooth, 0u);
+    ASSERT_NE(striped, 0u);
+    std::vector<cube_level> smooth_levels, striped_levels;
+    for (int level = 0; level <= 6; ++level) {
+        smooth_levels.push_back(read_cube_level(thread, smooth, level));
+        striped_levels.push_back(read_cube_level(thread, striped, level));
+    }
 
     struct environment_case {
         const char* name;
+        bool stripes;
         float glossiness, reflectivity, model_grey;
         float rotation[4];  // quaternion x, y, z, w
     };
     const float s = float(std::sin(0.35)), c = float(std::cos(0.35));
     const environment_case cases[] = {
         // A mirror: level 0 along the reflected ray, nothing else.
-        {"mirror", 1.0f, 1.0f, 0.0f, {0, 0, 0, 1}},
-        {"mirror_rotated_about_y", 1.0f, 1.0f, 0.0f, {0, s, 0, c}},
-        {"mirror_rotated_about_x", 1.0f, 1.0f, 0.0f, {s, 0, 0, c}},
-        // Half gloss reads level 3, with the edge term and the image light.
-        {"half_gloss_with_image_light", 0.5f, 0.3f, 0.5f, {0, 0, s, c}},
-        {"no_gloss", 0.0f, 0.6f, 0.3f, {0, 0, 0, 1}},
+        {"mirror", false, 1.0f, 1.0f, 0.0f, {0, 0, 0, 1}},
+        {"mirror_rotated_about_y", false, 1.0f, 1.0f, 0.0f, {0, s, 0, c}},
+        {"mirror_rotated_about_x", false, 1.0f, 1.0f, 0.0f, {s, 0, 0, c}},
+        // Partial gloss reads levels 2 and 4, with the edge term and the image light.
+        {"gloss_level_2_with_image_light", true, 2.0f / 3, 0.3f, 0.5f, {0, 0, s, c}},
+        {"gloss_level_4", true, 1.0f / 3, 1.0f, 0.0f, {0, s, 0, c}},
+        {"no_gloss", false, 0.0f, 0.6f, 0.3f, {0, 0, 0, 1}},
         // Negative glossiness asks for level 9: the cube stops at level 6.
-        {"beyond_the_last_level", -0.5f, 1.0f, 0.0f, {0, 0, 0, 1}},
+        {"beyond_the_last_level", true, -0.5f, 1.0f, 0.0f, {0, 0, 0, 1}},
     };
     for (const environment_case& e : cases) {
+        const std::vector<cube_level>& levels = e.stripes ? striped_levels : smooth_levels;
+        reference_maps maps = ramp_maps();
+        // Lookups beyond the last filtered level read level 6.
+        maps.environment = [&levels](const vec3d& d, double level) {
+            const double clamped = std::fmin(std::fmax(level, 0.0), 6.0);
+            EXPECT_NEAR(clamped, std::round(clamped), 1e-4) << "between levels";
+            return levels[static_cast<std::size_t>(std::lround(clamped))].lookup(d);
+        };
         scene_properties scene = plain_scene(frame_size, frame_size, sphere_radius);
         qvsdk::material_properties& m = scene.material;
-        m.environment_texture = cube;
+        m.environment_texture = e.stripes ? striped : smooth;
         m.glossinessAmount = e.glossiness;
         m.reflectivityAmount = e.reflectivity;
         m.modelColor[0] = m.modelColor[1] = m.modelColor[2] = e.model_grey;
@@ -434,7 +433,8 @@ TEST_F(ShadingModel, EnvironmentReflectionRotationAndBlurLevel)
         m.environmentBrightness = 0.9f;
         EXPECT_GT(compare_frame(scene, maps, std::string("environment_") + e.name), 80) << e.name;
     }
-    qvsdk::release_texture(thread, cube);
+    qvsdk::release_texture(thread, smooth);
+    qvsdk::release_texture(thread, striped);
 }
 
 TEST_F(ShadingModel, AccumulatedSamplesLeaveTheirWeightedMean)

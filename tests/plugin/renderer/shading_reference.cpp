@@ -485,4 +485,34 @@ std::optional<rgba> expected_pixel(const qvsdk::scene_properties& scene, int wid
     return result;
 }
 
+host_image direction_layer(int width, int height, rgba (*colour)(const vec3d& direction))
+{
+    host_image layer(width, height, 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const double longitude = ((x + 0.5) / width - 0.5) * 2 * pi;
+            const double latitude = ((y + 0.5) / height - 0.5) * 3.1415;
+            const vec3d d{std::cos(latitude) * std::sin(longitude), std::sin(latitude),
+                          std::cos(latitude) * std::cos(longitude)};
+            const rgba c = colour(d);
+            const float argb[4] = {float(c[3]), float(c[0]), float(c[1]), float(c[2])};
+            layer.set(x, y, argb);
+        }
+    }
+    return layer;
+}
+
+rgba direction_colour(const vec3d& d)
+{
+    return {(d[0] + 1) / 2, (d[1] + 1) / 2, (d[2] + 1) / 2, 1};
+}
+
+rgba striped_colour(const vec3d& d)
+{
+    const double longitude = std::atan2(d[0], d[2]) * 180 / pi;
+    const double latitude = std::asin(std::clamp(d[1], -1.0, 1.0)) * 180 / pi;
+    return {std::fmod(longitude + 360, 24) < 12 ? 1.0 : 0.0,
+            std::fmod(latitude + 180, 20) < 10 ? 1.0 : 0.0, 0.25 + 0.5 * (d[2] + 1) / 2, 1};
+}
+
 } // namespace qvtest

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frame_fixture.h"
+
 #include "plugin/scene_properties.h"
 
 #include <array>
@@ -51,5 +53,13 @@ vec3d cube_face_direction(int face, double u, double v);
 
 // The importance sample i of row r, as the sample table holds it: (x, y, z).
 vec3d ggx_sample(int row, int i);
+
+// A latitude-longitude layer (32-bit) whose colour is a function of its direction,
+// with the cube pass's own angles (3.1415 for pi along the latitude).
+host_image direction_layer(int width, int height, rgba (*colour)(const vec3d& direction));
+// (d + 1) / 2: every direction its own colour.
+rgba direction_colour(const vec3d& d);
+// Sharp stripes: red every 24 degrees of longitude, green every 20 of latitude.
+rgba striped_colour(const vec3d& d);
 
 } // namespace qvtest
