@@ -532,36 +532,49 @@ TEST_F(ShadingModel, OutputExponentAtEveryDepth)
     scene.material.edgeFeather = 0.5f;
     scene.inverse_gamma = 0.5f;
     const reference_maps maps = ramp_maps();
-    for (int bytes : {1, 2, 4}) {
+    host_image floats(frame_size, frame_size, 4);
+    for (int bytes : {4, 2, 1}) {
         host_image image(frame_size, frame_size, bytes, bytes == 2 ? 6 : 0);
-        render_frame(*proxy, image, 0, {scene});
-        image.save("output_exponent_" + std::to_string(bytes * 8) + "bit");
-        int compared = 0;
-        for (int y = 1; y < frame_size; y += 4) {
-            for (int x = 1; x < frame_size; x += 4) {
+        render_frame(*proxy, bytes == 4 ? floats : image, 0, {scene});
+        if (bytes == 4) {
+            floats.save("output_exponent_32bit");
+            image = floats;
+        } else {
+            image.save("output_exponent_" + std::to_string(bytes * 8) + "bit");
+        }
+        int compared = 0, truncated = 0;
+        for (int y = 1; y < frame_size; y += 2) {
+            for (int x = 1; x < frame_size; x += 2) {
                 if (std::hypot(x + 0.5 - 32, y + 0.5 - 32) > projected_radius(scene.scale) - 1.5)
                     continue;
                 const auto expected = expected_pixel(scene, frame_size, frame_size, x, y, maps);
                 if (!expected)
                     continue;
                 for (int c = 0; c < 4; ++c) {
-                    // Each depth truncates: 8 bits to 1/255, 16 bits to 2/65535 steps
-                    // of the host's 32768.
-                    double e = std::fmin((*expected)[c], 1.0);
-                    double quantum = 0;
-                    if (bytes == 1) {
-                        e = std::floor(e * 255) / 255;
-                        quantum = 1.0 / 255;
-                    } else if (bytes == 2) {
-                        e = std::floor(std::floor(e * 65535) / 2) / 32768;
-                        quantum = 1.0 / 32768;
-                    }
+                    const double e = std::fmin((*expected)[c], 1.0);
+                    const double quantum = bytes == 1 ? 1.0 / 255 : bytes == 2 ? 1.0 / 32768 : 0;
                     EXPECT_NEAR(image.channel(x, y, c), e, quantum + 0.004 + 0.01 * e)
                         << bytes << " bytes at " << x << ", " << y << " channel " << c;
+                    if (bytes == 4)
+                        continue;
+                    // The same frame in floats, truncated: 8 bits to 1/255, 16 bits to
+                    // half of 65535 steps. Values on a step's edge are left out.
+                    const double full = std::fmin(floats.channel(x, y, c), 1.0) * (bytes == 1 ? 255 : 65535);
+                    const double edge = bytes == 1 ? 1e-3 : 1e-2;  // float rounding of the product
+                    if (full - std::floor(full) < edge || full - std::floor(full) > 1 - edge)
+                        continue;
+                    const double levels = bytes == 1 ? std::floor(full) : std::floor(std::floor(full) / 2);
+                    EXPECT_EQ(std::lround(image.channel(x, y, c) * (bytes == 1 ? 255 : 32768)),
+                              std::lround(levels))
+                        << bytes << " bytes at " << x << ", " << y << " channel " << c;
+                    ++truncated;
                 }
                 ++compared;
             }
         }
-        EXPECT_GT(compared, 80) << bytes;
+        EXPECT_GT(compared, 300) << bytes;
+        if (bytes != 4) {
+            EXPECT_GT(truncated, 1000) << bytes;
+        }
     }
 }
