@@ -335,8 +335,6 @@ TEST_F(Layers, BumpLayerBecomesATangentSpaceNormalMap)
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
-
 qvtest::vec3d unit(const qvtest::vec3d& v)
 {
     const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
@@ -347,10 +345,7 @@ qvtest::vec3d unit(const qvtest::vec3d& v)
 
 TEST_F(Layers, CubeFacesFollowTheFaceTable)
 {
-    host_image layer = direction_layer(256, 128, direction_colour);
-    const unsigned source = qvsdk::load_layer_texture(*thread, layer.buffer());
-    const unsigned cube = qvsdk::build_environment(*thread, source);
-    qvsdk::release_texture(*thread, source);
+    const unsigned cube = qvtest::environment_cube(*thread, 256, 128, qvtest::direction_colour);
     ASSERT_NE(cube, 0u);
     const qvtest::cube_level top = read_cube(cube, 0);
     ASSERT_EQ(top.size, 512);
@@ -384,10 +379,7 @@ TEST_F(Layers, CubeFacesFollowTheFaceTable)
 
 TEST_F(Layers, EachPrefilterLevelFiltersTheLevelAboveWithItsSampleRow)
 {
-    host_image layer = direction_layer(512, 256, striped_colour);
-    const unsigned source = qvsdk::load_layer_texture(*thread, layer.buffer());
-    const unsigned cube = qvsdk::build_environment(*thread, source);
-    qvsdk::release_texture(*thread, source);
+    const unsigned cube = qvtest::environment_cube(*thread, 512, 256, qvtest::striped_colour);
     ASSERT_NE(cube, 0u);
 
     qvtest::cube_level above = read_cube(cube, 0);

@@ -11,6 +11,7 @@
 #include <GL/glew.h>
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -35,6 +36,14 @@ rgba tilted_normal(double, double)
     const double n[3] = {0.3, 0.5, 0.81};
     const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
     return {0.5 + 0.5 * n[0] / length, 0.5 + 0.5 * n[1] / length, 0.5 + 0.5 * n[2] / length, 1};
+}
+
+void set_colour(float* colour, float r, float g, float b, float a)
+{
+    colour[0] = r;
+    colour[1] = g;
+    colour[2] = b;
+    colour[3] = a;
 }
 
 light_properties parallel_light(float x, float y, float z, float r, float g, float b)
@@ -174,10 +183,7 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
              s.material.illumination_texture = map;
              s.material.illuminationGamma = 1.8f;
              s.material.illuminationBrightness = 1.5f;
-             s.material.illuminationColor[0] = 0.9f;
-             s.material.illuminationColor[1] = 0.7f;
-             s.material.illuminationColor[2] = 0.5f;
-             s.material.illuminationColor[3] = 1.0f;
+             set_colour(s.material.illuminationColor, 0.9f, 0.7f, 0.5f, 1.0f);
              s.material.illuminationFresnel = 0.8f;
              s.material.illuminationFresnelBias = 2.0f;
          }},
@@ -189,50 +195,6 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
              s.material.illuminationColor[3] = 1.0f;
              s.material.illuminationFresnel = -0.7f;
              s.material.illuminationFresnelBias = 0.8f;
-         }},
-        {"spherical_mapping_rotated",
-         [](scene_properties& s, unsigned map, unsigned) {
-             s.material.diffuse_texture = map;
-             s.material.uvRotation = 0.6f;
-             s.material.uvRepeat[0] = 0.9f;
-             s.material.uvRepeat[1] = 1.2f;
-             s.material.uvOffset[0] = 0.05f;
-             s.material.uvOffset[1] = -0.1f;
-         }},
-        {"box_mapping_rotated",
-         [](scene_properties& s, unsigned map, unsigned) {
-             s.material.diffuse_texture = map;
-             s.material.uvType = 2;
-             s.material.uvRotation = 0.5f;
-             s.material.uvRepeat[0] = 0.8f;
-             s.material.uvRepeat[1] = 0.7f;
-             s.material.uv_feathering = 0.8f;
-         }},
-        {"xy_mapping_rotated",
-         [](scene_properties& s, unsigned map, unsigned) {
-             s.material.diffuse_texture = map;
-             s.material.uvType = 3;
-             s.material.uvRotation = 0.5f;
-             s.material.uvRepeat[0] = 0.8f;
-             s.material.uvRepeat[1] = 0.6f;
-             s.material.uvOffset[0] = 0.04f;
-         }},
-        {"xz_mapping_rotated",
-         [](scene_properties& s, unsigned map, unsigned) {
-             s.material.diffuse_texture = map;
-             s.material.uvType = 4;
-             s.material.uvRotation = -0.7f;
-             s.material.uvRepeat[0] = 0.8f;
-             s.material.uvRepeat[1] = 0.6f;
-         }},
-        {"zy_mapping_rotated",
-         [](scene_properties& s, unsigned map, unsigned) {
-             s.material.diffuse_texture = map;
-             s.material.uvType = 5;
-             s.material.uvRotation = 0.9f;
-             s.material.uvRepeat[0] = 0.7f;
-             s.material.uvRepeat[1] = 0.8f;
-             s.material.uvOffset[1] = 0.05f;
          }},
         {"normal_map",
          [](scene_properties& s, unsigned, unsigned normals) {
@@ -304,10 +266,7 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
          [](scene_properties& s, unsigned, unsigned) {
              s.material.unlitMode = 0;
              s.material.diffuseAmount = 0.3f;
-             s.material.illuminationColor[0] = 0.2f;
-             s.material.illuminationColor[1] = 0.6f;
-             s.material.illuminationColor[2] = 1.0f;
-             s.material.illuminationColor[3] = 1.0f;
+             set_colour(s.material.illuminationColor, 0.2f, 0.6f, 1.0f, 1.0f);
              s.material.illuminationShadowLight = 0.3f;
              s.material.illuminationShadowLightContrast = 2.0f;
              s.material.illuminationShadowLightExpand = 0.2f;
@@ -343,6 +302,34 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
         EXPECT_GT(compare_frame(scene, ramp_maps(), std::string("shading_") + c.name), 80)
             << c.name;
     }
+
+    // Each mapping of the diffuse map, turned, scaled and moved.
+    struct mapping_case {
+        const char* name;
+        std::uint32_t uv_type;
+        float rotation, repeat[2], offset[2], feathering;
+    };
+    const mapping_case mappings[] = {
+        {"spherical", 1, 0.6f, {0.9f, 1.2f}, {0.05f, -0.1f}, 1.0f},
+        {"box", 2, 0.5f, {0.8f, 0.7f}, {0.0f, 0.0f}, 0.8f},
+        {"xy", 3, 0.5f, {0.8f, 0.6f}, {0.04f, 0.0f}, 1.0f},
+        {"xz", 4, -0.7f, {0.8f, 0.6f}, {0.0f, 0.0f}, 1.0f},
+        {"zy", 5, 0.9f, {0.7f, 0.8f}, {0.0f, 0.05f}, 1.0f},
+    };
+    for (const mapping_case& c : mappings) {
+        scene_properties scene = plain_scene(frame_size, frame_size, sphere_radius);
+        qvsdk::material_properties& m = scene.material;
+        m.diffuse_texture = ramp_texture;
+        m.uvType = c.uv_type;
+        m.uvRotation = c.rotation;
+        for (int i = 0; i < 2; ++i) {
+            m.uvRepeat[i] = c.repeat[i];
+            m.uvOffset[i] = c.offset[i];
+        }
+        m.uv_feathering = c.feathering;
+        EXPECT_GT(compare_frame(scene, ramp_maps(), std::string("shading_") + c.name + "_mapping_rotated"), 80)
+            << c.name;
+    }
 }
 
 namespace {
@@ -366,16 +353,6 @@ cube_level read_cube_level(qvsdk::RenderThread& thread, unsigned cube, int level
     return result;
 }
 
-// A cube map built from a layer coloured by direction.
-unsigned environment_of(qvsdk::RenderThread& thread, rgba (*colour)(const vec3d& direction))
-{
-    host_image layer = direction_layer(256, 128, colour);
-    const unsigned source = qvsdk::load_layer_texture(thread, layer.buffer());
-    const unsigned cube = qvsdk::build_environment(thread, source);
-    qvsdk::release_texture(thread, source);
-    return cube;
-}
-
 } // namespace
 
 TEST_F(ShadingModel, EnvironmentReflectionRotationAndBlurLevel)
@@ -383,8 +360,8 @@ TEST_F(ShadingModel, EnvironmentReflectionRotationAndBlurLevel)
     // One environment coloured by direction, for where the reflected ray points, and
     // one of sharp stripes, whose blur levels differ clearly, for which level is read.
     qvsdk::RenderThread& thread = proxy->render_thread();
-    const unsigned smooth = environment_of(thread, direction_colour);
-    const unsigned striped = environment_of(thread, striped_colour);
+    const unsigned smooth = environment_cube(thread, 256, 128, direction_colour);
+    const unsigned striped = environment_cube(thread, 256, 128, striped_colour);
     ASSERT_NE(smooth, 0u);
     ASSERT_NE(striped, 0u);
     std::vector<cube_level> smooth_levels, striped_levels;

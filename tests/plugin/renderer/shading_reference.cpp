@@ -2,6 +2,8 @@
 // the camera ray, its hit on the sphere, then the surface's material and lights.
 #include "shading_reference.h"
 
+#include "plugin/renderer/render_jobs.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -500,6 +502,16 @@ host_image direction_layer(int width, int height, rgba (*colour)(const vec3d& di
         }
     }
     return layer;
+}
+
+unsigned environment_cube(qvsdk::RenderThread& thread, int width, int height,
+                          rgba (*colour)(const vec3d& direction))
+{
+    host_image layer = direction_layer(width, height, colour);
+    const unsigned source = qvsdk::load_layer_texture(thread, layer.buffer());
+    const unsigned cube = qvsdk::build_environment(thread, source);
+    qvsdk::release_texture(thread, source);
+    return cube;
 }
 
 rgba direction_colour(const vec3d& d)

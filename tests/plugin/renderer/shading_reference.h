@@ -2,6 +2,7 @@
 
 #include "frame_fixture.h"
 
+#include "plugin/renderer/render_thread.h"
 #include "plugin/scene_properties.h"
 
 #include <array>
@@ -57,6 +58,9 @@ vec3d ggx_sample(int row, int i);
 // A latitude-longitude layer (32-bit) whose colour is a function of its direction,
 // with the cube pass's own angles (3.1415 for pi along the latitude).
 host_image direction_layer(int width, int height, rgba (*colour)(const vec3d& direction));
+// A cube map built by the renderer from such a layer; the layer itself is let go.
+unsigned environment_cube(qvsdk::RenderThread& thread, int width, int height,
+                          rgba (*colour)(const vec3d& direction));
 // (d + 1) / 2: every direction its own colour.
 rgba direction_colour(const vec3d& d);
 // Sharp stripes: red every 24 degrees of longitude, green every 20 of latitude.
