@@ -3,6 +3,7 @@
 #include "installer/install_progress.h"
 
 #include "embedded/installer_data.h"
+#include "toolkit/event_ids.h"
 #include "toolkit/path.h"
 #include "toolkit/text_encoding.h"
 
@@ -12,7 +13,6 @@ using namespace qvsdk::ui;
 
 namespace {
 
-enum : std::uint32_t { button_up_event = 1, resized_event = 13, toggled_event = 49, clicked_event = 50 };
 const char* const page_title_text = "QV Vesk Plug-in for After Effects Installer";
 const char* const product_for_host = "QV Vesk Plug-in for After Effects";
 const char* const version_text = "1.0.3 ";
@@ -150,7 +150,7 @@ void InstallerUI::build_versions_page()
         box->set_enabled(true);
         set_tooltip(box.get(), rect(), "",
                     "[Plugin] " + qvsdk::wide_to_utf8(qvsdk::join_path(target.plugin_folder, L"Quorvane")));
-        events.subscribe(box.get(), this, toggled_event, [this](const event_info& e) { on_versions_event(e); });
+        events.subscribe(box.get(), this, value_changed_event, [this](const event_info& e) { on_versions_event(e); });
         last_bottom = std::max(last_bottom, r.bottom());
         boxes.push_back(std::move(box));
     }
@@ -197,7 +197,7 @@ void InstallerUI::on_versions_event(const event_info& e)
             custom_path_label.set_text("\nCustom Plugin Path: " + qvsdk::wide_to_utf8(chosen), false, true);
             version_flow.layout();
         }
-    } else if (!boxes.empty() && e.source == boxes.front().get() && e.id == toggled_event) {
+    } else if (!boxes.empty() && e.source == boxes.front().get() && e.id == value_changed_event) {
         if (e.a != 2)
             return;
         path_button.set_enabled(custom.selected);

@@ -4,6 +4,7 @@
 #include "installer/installer_theme.h"
 #include "installer/notification_popup.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/folder_dialog.h"
 #include "toolkit/popup_menu.h"
 #include "toolkit/render_context.h"
@@ -12,7 +13,6 @@ using namespace qvsdk::ui;
 
 namespace {
 
-enum : std::uint32_t { paint_event = 12, clicked_event = 50 };
 enum : std::int32_t { copy_command = 2 };
 constexpr std::intptr_t right_button = 2;
 

@@ -5,11 +5,12 @@
 #include "installer/install_status.h"
 #include "installer/notification_popup.h"
 
+#include "toolkit/event_ids.h"
+
 using namespace qvsdk::ui;
 
 namespace {
 
-enum : std::uint32_t { timer_event = 17 };
 constexpr std::uint32_t poll_timer_id = 1;
 const char* const product_for_host = "QV Vesk Plug-in for After Effects";
 

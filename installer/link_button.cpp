@@ -1,11 +1,11 @@
 #include "installer/link_button.h"
 
 #include "toolkit/cursor.h"
+#include "toolkit/event_ids.h"
 
 using namespace qvsdk::ui;
 
 namespace {
-enum : std::uint32_t { mouse_enter_event = 5, mouse_leave_event = 6, created_event = 20, hidden_event = 47 };
 enum : std::int32_t { arrow_cursor = 0, hand_cursor = 6 };
 } // namespace
 

@@ -1,11 +1,11 @@
 #include "installer/notification_popup.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/render_context.h"
 
 using namespace qvsdk::ui;
 
 namespace {
-enum : std::uint32_t { key_down_event = 8, paint_event = 12, clicked_event = 50 };
 constexpr std::intptr_t enter_key = 13;
 constexpr std::intptr_t escape_key = 27;
 constexpr std::int32_t popup_width = 400;

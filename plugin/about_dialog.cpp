@@ -4,18 +4,17 @@
 #include "plugin/product_link.h"
 #include "toolkit/color.h"
 #include "toolkit/cursor.h"
+#include "toolkit/event_ids.h"
 
 namespace {
 
 using qvsdk::ui::color;
 using qvsdk::ui::rect;
 
-enum : std::uint32_t {
-    released_event = 1,
-    entered_event = 5,
-    left_event = 6,
-    clicked_event = 50,
-};
+using qvsdk::ui::button_up_event;
+using qvsdk::ui::clicked_event;
+using qvsdk::ui::mouse_enter_event;
+using qvsdk::ui::mouse_leave_event;
 
 constexpr char maker_address[] = "www.quorvane.com";
 constexpr char rights_notice[] = "\xC2\xA9 2026 Quorvane";
@@ -58,10 +57,10 @@ AboutDialog::AboutDialog(qvsdk::ui::window* owner_window)
     set_up_label(link_label, content_panel, rect(0, 50, 160, 20), link_blue, maker_address);
     set_up_label(notice_label, content_panel, rect(0, 85, 160, 20), light_grey, rights_notice);
 
-    link_label.subscribe_to(&link_label, released_event, [this](const qvsdk::ui::event_info&) { open_link(); });
-    link_label.subscribe_to(&link_label, entered_event,
+    link_label.subscribe_to(&link_label, button_up_event, [this](const qvsdk::ui::event_info&) { open_link(); });
+    link_label.subscribe_to(&link_label, mouse_enter_event,
                             [this](const qvsdk::ui::event_info&) { set_link_hover(true); });
-    link_label.subscribe_to(&link_label, left_event,
+    link_label.subscribe_to(&link_label, mouse_leave_event,
                             [this](const qvsdk::ui::event_info&) { set_link_hover(false); });
 
     ok_button.attach(this, &content_panel, rect(65, 115, 80, 20));

@@ -62,6 +62,9 @@ void AePluginConnection::smart_render(command_context& context, qvsdk::render_da
         context.err = PF_Interrupt_CANCEL;
         return;
     }
+    // An empty output has nothing to draw: the frame is done as it is.
+    if (frame.output.width <= 0 || frame.output.height <= 0)
+        return;
     PF_InData& in_data = *context.in_data;
     PF_UtilCallbacks& utils = *in_data.utils;
     const std::int64_t t0 = now_nanoseconds();

@@ -1,6 +1,7 @@
 #include "plugin/message_popup.h"
 
 #include "plugin/message_popup_layout.h"
+#include "toolkit/event_ids.h"
 #include "toolkit/event_manager.h"
 #include "toolkit/render_context.h"
 
@@ -9,13 +10,6 @@
 namespace qvsdk::ui {
 
 namespace {
-
-enum : std::uint32_t {
-    key_down_event = 8,
-    paint_event = 12,
-    clicked_event = 50,
-    theme_changed_event = 56,
-};
 
 bool starts_with(const theme_key& key, const char* prefix)
 {

@@ -1,24 +1,10 @@
 #include "toolkit/check_box.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/render_context.h"
 #include "toolkit/window.h"
 
 namespace qvsdk::ui {
-
-namespace {
-enum : std::uint32_t {
-    button_up_event = 1,
-    button_down_event = 2,
-    mouse_enter_event = 5,
-    mouse_leave_event = 6,
-    paint_event = 12,
-    created_event = 20,
-    focus_gained_event = 42,
-    focus_lost_event = 43,
-    toggled_event = 49,
-    theme_changed_event = 56,
-};
-} // namespace
 
 check_box::check_box()
 {
@@ -44,12 +30,12 @@ void check_box::on_created()
 
 void check_box::toggle()
 {
-    event_manager::instance().dispatch(this, toggled_event, 0, 0);
+    event_manager::instance().dispatch(this, value_changed_event, 0, 0);
     checked = !is_checked();
     if (bound)
         *bound = checked;
     invalidate(false);
-    event_manager::instance().dispatch(this, toggled_event, 2, 0);
+    event_manager::instance().dispatch(this, value_changed_event, 2, 0);
 }
 
 void check_box::set_hover(bool on)

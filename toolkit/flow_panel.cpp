@@ -1,5 +1,6 @@
 #include "toolkit/flow_panel.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/flow_layout.h"
 #include "toolkit/render_context.h"
 #include "toolkit/window.h"
@@ -7,19 +8,6 @@
 #include <algorithm>
 
 namespace qvsdk::ui {
-
-namespace {
-enum : std::uint32_t {
-    paint_event = 12,
-    resized_event = 13,
-    created_event = 20,
-    parent_resized_event = 26,
-    child_added_event = 28,
-    child_removed_event = 29,
-    shown_event = 46,
-    hidden_event = 47,
-};
-} // namespace
 
 flow_panel::flow_panel(std::int32_t orientation, std::int32_t, bool fit, bool track)
     : axis(orientation), fit_to_content(fit), track_children(track)

@@ -1,6 +1,7 @@
 #include "toolkit/generic_button.h"
 
 #include "toolkit/cursor.h"
+#include "toolkit/event_ids.h"
 #include "toolkit/mouse_capture.h"
 #include "toolkit/render_context.h"
 #include "toolkit/window.h"
@@ -8,20 +9,6 @@
 namespace qvsdk::ui {
 
 namespace {
-
-enum : std::uint32_t {
-    button_up_event = 1,
-    button_down_event = 2,
-    mouse_enter_event = 5,
-    mouse_leave_event = 6,
-    key_down_event = 8,
-    paint_event = 12,
-    disabled_event = 25,
-    focus_gained_event = 42,
-    focus_lost_event = 43,
-    clicked_event = 50,
-    theme_changed_event = 56,
-};
 
 constexpr std::intptr_t left_button = 0;
 constexpr std::intptr_t enter_key = 13;

@@ -1,13 +1,10 @@
 #include "toolkit/generic_panel.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/render_context.h"
 #include "toolkit/window.h"
 
 namespace qvsdk::ui {
-
-namespace {
-enum : std::uint32_t { paint_event = 12, theme_changed_event = 56 };
-} // namespace
 
 generic_panel::generic_panel()
 {

@@ -1,5 +1,6 @@
 #include "toolkit/ime_context.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/window.h"
 
 #include <vector>
@@ -7,8 +8,6 @@
 namespace qvsdk::ui {
 
 namespace {
-
-constexpr std::uint32_t ime_event = 55;
 
 bool korean(HKL layout)
 {

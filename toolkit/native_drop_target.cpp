@@ -1,6 +1,7 @@
 #include "toolkit/native_drop_target.h"
 
 #include "toolkit/cursor.h"
+#include "toolkit/event_ids.h"
 #include "toolkit/event_manager.h"
 #include "toolkit/native_window.h"
 #include "toolkit/window.h"
@@ -10,10 +11,6 @@
 #include <algorithm>
 
 namespace qvsdk::ui {
-
-namespace {
-constexpr std::uint32_t files_event = 54;
-} // namespace
 
 std::wstring with_backslashes(std::wstring path)
 {

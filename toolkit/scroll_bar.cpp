@@ -1,6 +1,7 @@
 #include "toolkit/scroll_bar.h"
 
 #include "toolkit/cursor.h"
+#include "toolkit/event_ids.h"
 #include "toolkit/mouse_capture.h"
 #include "toolkit/render_context.h"
 #include "toolkit/window.h"
@@ -12,18 +13,6 @@
 namespace qvsdk::ui {
 
 namespace {
-
-enum : std::uint32_t {
-    button_up_event = 1,
-    button_down_event = 2,
-    wheel_event = 4,
-    mouse_move_event = 7,
-    paint_event = 12,
-    resized_event = 13,
-    moved_event = 15,
-    created_event = 20,
-    scrolled_event = 49,
-};
 
 constexpr std::intptr_t left_button = 0;
 
@@ -99,7 +88,7 @@ void scroll_bar::scroll_by(std::int32_t delta)
     if (!target_widget)
         return;
     move_target(clamp_offset(scroll_range, along_start(target_widget->bounds()) + delta));
-    raise(scrolled_event, reinterpret_cast<void*>(std::intptr_t(scrolled)));
+    raise(value_changed_event, reinterpret_cast<void*>(std::intptr_t(scrolled)));
 }
 
 void scroll_bar::scroll_to(std::int32_t value, bool exact)
@@ -107,7 +96,7 @@ void scroll_bar::scroll_to(std::int32_t value, bool exact)
     if (!target_widget)
         return;
     move_target(clamp_offset(scroll_range, -snap_to_step(value, step, exact)));
-    raise(scrolled_event, reinterpret_cast<void*>(std::intptr_t(value)));
+    raise(value_changed_event, reinterpret_cast<void*>(std::intptr_t(value)));
 }
 
 void scroll_bar::layout_bar()

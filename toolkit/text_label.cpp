@@ -1,6 +1,7 @@
 #include "toolkit/text_label.h"
 
 #include "toolkit/cursor.h"
+#include "toolkit/event_ids.h"
 #include "toolkit/html_text.h"
 #include "toolkit/render_context.h"
 #include "toolkit/text_encoding.h"
@@ -13,8 +14,6 @@
 namespace qvsdk::ui {
 
 namespace {
-enum : std::uint32_t { button_up_event = 1, mouse_move_event = 7, paint_event = 12, theme_changed_event = 56 };
-
 bool contains(const rect& r, point p)
 {
     return p.x >= r.x && p.y >= r.y && p.x <= r.right() && p.y <= r.bottom();

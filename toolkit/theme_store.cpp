@@ -1,5 +1,6 @@
 #include "toolkit/theme_store.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/event_manager.h"
 #include "toolkit/theme_entry.h"
 
@@ -131,7 +132,7 @@ void theme_store::set_redirect(const theme_key& key, const theme_key& target)
 void theme_store::notify(const theme_key& key)
 {
     if (owner)
-        event_manager::instance().dispatch(owner, value_changed_event, 2, 1,
+        event_manager::instance().dispatch(owner, theme_changed_event, 2, 1,
                                            const_cast<theme_key*>(&key), 0);
 }
 

@@ -25,8 +25,6 @@ extern const theme_map default_theme;
 // global theme, then the defaults; changes raise event 56 on the owner.
 class theme_store {
 public:
-    static constexpr std::uint32_t value_changed_event = 56;
-
     explicit theme_store(event_object* owner = nullptr);
     theme_store(const theme_store&) = delete;
     // Copies values and redirects; keeps this store's owner and raises nothing.

@@ -1,5 +1,6 @@
 #include "toolkit/widget.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/mouse_capture.h"
 #include "toolkit/window.h"
 
@@ -9,24 +10,6 @@
 namespace qvsdk::ui {
 
 namespace {
-
-enum : std::uint32_t {
-    resized_event = 13,
-    moved_event = 15,
-    created_event = 20,
-    destroyed_event = 21,
-    enabled_event = 24,
-    disabled_event = 25,
-    parent_resized_event = 26,
-    parent_moved_event = 27,
-    child_added_event = 28,
-    child_removed_event = 29,
-    parent_set_event = 30,
-    shown_through_ancestor_event = 44,
-    hidden_through_ancestor_event = 45,
-    shown_event = 46,
-    hidden_event = 47,
-};
 
 bool is_within(const widget* w, const widget* ancestor)
 {

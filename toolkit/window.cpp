@@ -2,6 +2,7 @@
 
 #include "toolkit/cursor.h"
 #include "toolkit/dpi_scaling.h"
+#include "toolkit/event_ids.h"
 #include "toolkit/event_manager.h"
 #include "toolkit/ime_context.h"
 #include "toolkit/mouse_capture.h"
@@ -15,21 +16,6 @@
 namespace qvsdk::ui {
 
 namespace {
-
-enum : std::uint32_t {
-    paint_event = 12,
-    resized_event = 13,
-    dpi_changed_event = 14,
-    timer_event = 17,
-    close_event = 19,
-    created_event = 20,
-    destroyed_event = 21,
-    focus_gained_event = 42,
-    focus_lost_event = 43,
-    shown_event = 46,
-    hidden_event = 47,
-    modal_entered_event = 48,
-};
 
 bool has_real_owner(HWND hwnd)
 {

@@ -1,6 +1,7 @@
 #include "toolkit/window.h"
 
 #include "toolkit/cursor.h"
+#include "toolkit/event_ids.h"
 #include "toolkit/event_manager.h"
 #include "toolkit/mouse_capture.h"
 #include "toolkit/tooltip.h"
@@ -10,28 +11,6 @@
 namespace qvsdk::ui {
 
 namespace {
-
-enum : std::uint32_t {
-    release_event = 1,
-    press_event = 2,
-    double_click_event = 3,
-    wheel_event = 4,
-    enter_event = 5,
-    leave_event = 6,
-    move_event = 7,
-    key_down_event = 8,
-    key_raw_event = 9,
-    key_up_event = 10,
-    char_event = 11,
-    resized_event = 13,
-    dpi_changed_event = 14,
-    focus_gained_event = 42,
-    focus_lost_event = 43,
-    files_event = 54,
-    ime_event = 55,
-    locked_event = 57,
-    unlocked_event = 58,
-};
 
 double now_ms()
 {
@@ -131,23 +110,23 @@ void window::route_move()
 {
     widget* c = captured_widget();
     if (c && c->is_usable()) {
-        raise_on(c, move_event);
+        raise_on(c, mouse_move_event);
         return;
     }
     widget* under = hit_test(cursor_position(&root_widget));
     if (under == hovered) {
         if (widget* h = first_enabled_up(hovered))
-            raise_on(h, move_event);
+            raise_on(h, mouse_move_event);
     } else {
         if (widget* h = first_enabled_up(hovered))
-            raise_on(h, leave_event);
+            raise_on(h, mouse_leave_event);
         if (widget* u = first_enabled_up(under))
-            raise_on(u, enter_event);
+            raise_on(u, mouse_enter_event);
     }
     if (under != first_enabled_up(hovered))
         pressed_while_hovering = false;
     hovered = under;
-    raise_on(this, move_event);
+    raise_on(this, mouse_move_event);
 }
 
 void window::route_drop(void* data, std::uint64_t kind)
@@ -179,7 +158,7 @@ void window::route_drop(void* data, std::uint64_t kind)
 bool window::route_input(std::uint32_t id, void* data, std::uint64_t extra)
 {
     switch (id) {
-    case release_event: {
+    case button_up_event: {
         if (swallow_release) {
             swallow_release = false;
             break;
@@ -195,20 +174,20 @@ bool window::route_input(std::uint32_t id, void* data, std::uint64_t extra)
         raise_on(this, id, data);
         break;
     }
-    case press_event:
+    case button_down_event:
     case double_click_event:
         route_press(id, data);
         break;
     case wheel_event:
         route_wheel(data);
         break;
-    case leave_event:
+    case mouse_leave_event:
         if (widget* h = first_enabled_up(hovered))
-            raise_on(h, leave_event);
+            raise_on(h, mouse_leave_event);
         hovered = nullptr;
         pressed_while_hovering = false;
         break;
-    case move_event:
+    case mouse_move_event:
         route_move();
         break;
     case char_event:
@@ -249,8 +228,8 @@ bool window::route_input(std::uint32_t id, void* data, std::uint64_t extra)
         if (focused && focused->is_usable())
             raise_on(focused, id, data);
         break;
-    case locked_event:
-    case unlocked_event:
+    case session_locked_event:
+    case session_unlocked_event:
         raise_on(this, id, nullptr);
         break;
     default:

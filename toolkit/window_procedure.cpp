@@ -2,6 +2,7 @@
 
 #include "toolkit/cursor.h"
 #include "toolkit/dpi_functions.h"
+#include "toolkit/event_ids.h"
 #include "toolkit/event_manager.h"
 #include "toolkit/ime_context.h"
 #include "toolkit/native_window.h"
@@ -17,24 +18,6 @@
 namespace qvsdk::ui {
 
 namespace {
-
-enum : std::uint32_t {
-    release_event = 1,
-    press_event = 2,
-    double_click_event = 3,
-    wheel_event = 4,
-    mouse_left_event = 6,
-    move_event = 7,
-    key_down_event = 8,
-    key_raw_event = 9,
-    key_up_event = 10,
-    char_event = 11,
-    focus_gained_event = 42,
-    focus_lost_event = 43,
-    ime_event = 55,
-    locked_event = 57,
-    unlocked_event = 58,
-};
 
 void route(window& w, std::uint32_t id, std::uintptr_t data = 0, std::uint64_t extra = 0)
 {
@@ -54,7 +37,7 @@ void route_double_click(window& w, std::uintptr_t button)
     const auto& events = event_manager::instance();
     const bool wanted = (under && under->is_usable() && events.has_handler(under, double_click_event))
                         || events.has_handler(&w, double_click_event);
-    route(w, wanted ? double_click_event : press_event, button);
+    route(w, wanted ? double_click_event : button_down_event, button);
 }
 
 LRESULT on_erase_background(native_window& record, HWND hwnd, HDC dc, WPARAM wparam, LPARAM lparam)
@@ -279,7 +262,7 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
         const std::int32_t d = dpi.get_dpi_for_window ? std::int32_t(dpi.get_dpi_for_window(hwnd)) : record->dpi_x;
         set_cursor_dpi(d, d);
         if (w.is_mouse_tracked()) {
-            route(w, move_event);
+            route(w, mouse_move_event);
             return 0;
         }
         w.set_mouse_tracked(true);
@@ -292,28 +275,28 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
         return 1;
     }
     case WM_LBUTTONDOWN:
-        route(w, press_event, 0);
+        route(w, button_down_event, 0);
         return 0;
     case WM_LBUTTONUP:
-        route(w, release_event, 0);
+        route(w, button_up_event, 0);
         return 0;
     case WM_RBUTTONDOWN:
-        route(w, press_event, 2);
+        route(w, button_down_event, 2);
         return 0;
     case WM_RBUTTONUP:
-        route(w, release_event, 2);
+        route(w, button_up_event, 2);
         return 0;
     case WM_MBUTTONDOWN:
-        route(w, press_event, 1);
+        route(w, button_down_event, 1);
         return 0;
     case WM_MBUTTONUP:
-        route(w, release_event, 1);
+        route(w, button_up_event, 1);
         return 0;
     case WM_XBUTTONDOWN:
     case WM_XBUTTONUP: {
         const WORD which = HIWORD(wparam);
         if (which == 1 || which == 2)
-            route(w, message == WM_XBUTTONDOWN ? press_event : release_event, which == 1 ? 3 : 4);
+            route(w, message == WM_XBUTTONDOWN ? button_down_event : button_up_event, which == 1 ? 3 : 4);
         return 0;
     }
     case WM_LBUTTONDBLCLK:
@@ -332,7 +315,7 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     }
     case WM_MOUSELEAVE:
         w.set_mouse_tracked(false);
-        route(w, mouse_left_event);
+        route(w, mouse_leave_event);
         return 0;
     case WM_CAPTURECHANGED:
         // Capture taken away (another window, a menu, a drag): no widget keeps it.
@@ -341,9 +324,9 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
         return 0;
     case WM_WTSSESSION_CHANGE:
         if (wparam == WTS_SESSION_LOCK)
-            route(w, locked_event);
+            route(w, session_locked_event);
         else if (wparam == WTS_SESSION_UNLOCK)
-            route(w, unlocked_event);
+            route(w, session_unlocked_event);
         return 0;
     case WM_DPICHANGED:
         on_dpi_changed(w, *record, wparam, lparam);

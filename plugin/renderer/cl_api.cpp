@@ -71,29 +71,72 @@ public:
     {
         return reinterpret_cast<cl_context_properties>(wglGetCurrentDC());
     }
-    cl_mem create_from_gl_texture(cl_context context, cl_mem_flags flags, cl_GLenum target,
-                                  cl_GLint level, cl_GLuint texture, cl_int* error) override
-    {
-        return clCreateFromGLTexture(context, flags, target, level, texture, error);
-    }
-    cl_int acquire_gl_object(cl_command_queue queue, cl_mem image) override
-    {
-        return clEnqueueAcquireGLObjects(queue, 1, &image, 0, nullptr, nullptr);
-    }
-    cl_int release_gl_object(cl_command_queue queue, cl_mem image) override
-    {
-        return clEnqueueReleaseGLObjects(queue, 1, &image, 0, nullptr, nullptr);
-    }
-    void release_mem_object(cl_mem image) override { clReleaseMemObject(image); }
-    void debug_output(const char* text) override { OutputDebugStringA(text); }
 };
 
 } // namespace
+
+cl_mem cl_api::create_buffer(cl_context context, cl_mem_flags flags, size_t size, cl_int* error)
+{
+    return clCreateBuffer(context, flags, size, nullptr, error);
+}
+
+cl_int cl_api::write_buffer(cl_command_queue queue, cl_mem buffer, cl_bool blocking, size_t size,
+                            const void* data)
+{
+    return clEnqueueWriteBuffer(queue, buffer, blocking, 0, size, data, 0, nullptr, nullptr);
+}
+
+cl_int cl_api::read_buffer(cl_command_queue queue, cl_mem buffer, size_t size, void* data)
+{
+    return clEnqueueReadBuffer(queue, buffer, CL_TRUE, 0, size, data, 0, nullptr, nullptr);
+}
+
+cl_int cl_api::set_kernel_arg(cl_kernel kernel, cl_uint index, size_t size, const void* value)
+{
+    return clSetKernelArg(kernel, index, size, value);
+}
+
+cl_int cl_api::run_kernel(cl_command_queue queue, cl_kernel kernel, size_t width, size_t height)
+{
+    const size_t range[2] = {width, height};
+    return clEnqueueNDRangeKernel(queue, kernel, 2, nullptr, range, nullptr, 0, nullptr, nullptr);
+}
+
+cl_int cl_api::finish(cl_command_queue queue)
+{
+    return clFinish(queue);
+}
 
 cl_api& system_cl_api()
 {
     static system_api api;
     return api;
+}
+
+cl_mem cl_api::create_from_gl_texture(cl_context context, cl_mem_flags flags, cl_GLenum target,
+                                      cl_GLint level, cl_GLuint texture, cl_int* error)
+{
+    return clCreateFromGLTexture(context, flags, target, level, texture, error);
+}
+
+cl_int cl_api::acquire_gl_object(cl_command_queue queue, cl_mem image)
+{
+    return clEnqueueAcquireGLObjects(queue, 1, &image, 0, nullptr, nullptr);
+}
+
+cl_int cl_api::release_gl_object(cl_command_queue queue, cl_mem image)
+{
+    return clEnqueueReleaseGLObjects(queue, 1, &image, 0, nullptr, nullptr);
+}
+
+void cl_api::release_mem_object(cl_mem image)
+{
+    clReleaseMemObject(image);
+}
+
+void cl_api::debug_output(const char* text)
+{
+    OutputDebugStringA(text);
 }
 
 } // namespace qvsdk

@@ -36,16 +36,32 @@ public:
     virtual cl_context_properties current_gl_context() = 0;
     virtual cl_context_properties current_gl_dc() = 0;
 
+    // The frame's buffer, kernel and queue calls. They go to the driver unless a
+    // test answers them, so fakes of the device choice need not.
+    virtual cl_mem create_buffer(cl_context context, cl_mem_flags flags, size_t size,
+                                 cl_int* error);
+    virtual cl_int write_buffer(cl_command_queue queue, cl_mem buffer, cl_bool blocking,
+                                size_t size, const void* data);
+    // Blocking, from offset 0.
+    virtual cl_int read_buffer(cl_command_queue queue, cl_mem buffer, size_t size, void* data);
+    virtual cl_int set_kernel_arg(cl_kernel kernel, cl_uint index, size_t size,
+                                  const void* value);
+    // Over (width, height) work items with no local size.
+    virtual cl_int run_kernel(cl_command_queue queue, cl_kernel kernel, size_t width,
+                              size_t height);
+    virtual cl_int finish(cl_command_queue queue);
+
     // cl_khr_gl_sharing on the driver path: an image of a GL texture, the queue's
-    // hold on it around each kernel, and letting it go.
+    // hold on it around each kernel, and letting it go; to the driver unless a test
+    // answers them.
     virtual cl_mem create_from_gl_texture(cl_context context, cl_mem_flags flags,
                                           cl_GLenum target, cl_GLint level, cl_GLuint texture,
-                                          cl_int* error) = 0;
-    virtual cl_int acquire_gl_object(cl_command_queue queue, cl_mem image) = 0;
-    virtual cl_int release_gl_object(cl_command_queue queue, cl_mem image) = 0;
-    virtual void release_mem_object(cl_mem image) = 0;
+                                          cl_int* error);
+    virtual cl_int acquire_gl_object(cl_command_queue queue, cl_mem image);
+    virtual cl_int release_gl_object(cl_command_queue queue, cl_mem image);
+    virtual void release_mem_object(cl_mem image);
     // The debugger output, where the chosen sharing path is announced.
-    virtual void debug_output(const char* text) = 0;
+    virtual void debug_output(const char* text);
 };
 
 // The real driver.

@@ -4,7 +4,6 @@
 #include "plugin/renderer/copying_gl_sharing.h"
 #include "plugin/renderer/driver_gl_sharing.h"
 
-
 #include <atomic>
 #include <mutex>
 #include <stdexcept>

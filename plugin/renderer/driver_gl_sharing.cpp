@@ -4,7 +4,6 @@
 
 #include <CL/cl_gl.h>
 
-
 #include <algorithm>
 #include <cctype>
 

@@ -60,8 +60,10 @@ GLuint program_manager::build_program(std::string_view vertex_source,
     for (const auto& [kind, source] : stages) {
         const GLuint shader = glCreateShader(kind);
         cleanup_guard delete_shader([shader] { glDeleteShader(shader); });
+        // With its length: a view need not end in a zero.
         const GLchar* text = source.data();
-        glShaderSource(shader, 1, &text, nullptr);
+        const GLint length = static_cast<GLint>(source.size());
+        glShaderSource(shader, 1, &text, &length);
         glCompileShader(shader);
         GLint compiled = GL_FALSE;
         glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);

@@ -26,7 +26,6 @@ public:
     program_manager& operator=(const program_manager&) = delete;
     ~program_manager();
 
-    // Both sources must be zero-terminated.
     GLuint build_program(std::string_view vertex_source, std::string_view fragment_source);
     cl_program build_cl_program(const cl_device& device, const char* source,
                                 const std::vector<std::string>& defines);

@@ -1,5 +1,6 @@
 #include "plugin/renderer/render_jobs.h"
 
+#include "plugin/renderer/device_limits.h"
 #include "plugin/renderer/render_thread.h"
 #include "plugin/renderer/renderer.h"
 
@@ -9,6 +10,10 @@ namespace qvsdk {
 
 void set_render_size(RenderThread& thread, unsigned samples, const render_data& frame)
 {
+    // Refused here, before any GPU state changes: a frame the device cannot take
+    // fails alone and leaves the render thread running.
+    if (const Renderer* renderer = thread.renderer())
+        check_output_fits(renderer->limits(), frame.output);
     thread.submit(std::bind(&Renderer::set_render_size, thread.renderer(), samples, std::cref(frame)));
 }
 
@@ -30,6 +35,10 @@ void release_texture(RenderThread& thread, unsigned texture)
 unsigned load_layer_texture(RenderThread& thread, const pixel_buffer& layer)
 {
     unsigned texture = 0;
+    // A layer the device cannot take is no map, rather than the end of the thread.
+    const Renderer* renderer = thread.renderer();
+    if (!layer.pixels || (renderer && !layer_fits(renderer->limits(), layer)))
+        return texture;
     RenderThread* on = &thread;
     const pixel_buffer* from = &layer;
     unsigned* result = &texture;

@@ -108,7 +108,14 @@ void RenderThread::thread_main(std::shared_ptr<state> shared, renderer_factory m
             shared->job_condition.wait(lock, [&] { return shared->stop || shared->job; });
             if (shared->stop)
                 break;  // a job still in the slot is not run
-            shared->job();
+            try {
+                shared->job();
+            } catch (...) {
+                // Its captures go here, on this thread, before the submitter hears
+                // of the failure.
+                shared->job = nullptr;
+                throw;
+            }
             shared->job = nullptr;
             lock.unlock();
             shared->signal_done();

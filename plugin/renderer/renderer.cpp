@@ -38,7 +38,8 @@ GLuint make_uniform_buffer(GLsizeiptr size)
 Renderer::Renderer() : Renderer(system_cl_api()) {}
 
 Renderer::Renderer(cl_api& api)
-    : context_owner(std::make_unique<gl_context>()),
+    : cl_calls(api),
+      context_owner(std::make_unique<gl_context>()),
       devices_owner(std::make_unique<cl_device_list>(api)),
       targets_owner(std::make_unique<render_target_pool>()),
       programs_owner(std::make_unique<program_manager>()),
@@ -101,6 +102,12 @@ Renderer::Renderer(cl_api& api)
     }
 
     const cl_device& device = *devices_owner->selected;
+    device_limit.max_texture_size = targets_owner->max_texture_size;
+    device_limit.max_renderbuffer_size = targets_owner->max_renderbuffer_size;
+    cl_ulong max_alloc = 0;
+    if (cl_calls.device_info(device.device, CL_DEVICE_MAX_MEM_ALLOC_SIZE, sizeof(max_alloc),
+                             &max_alloc, nullptr) == CL_SUCCESS)
+        device_limit.max_buffer_bytes = max_alloc;
     const char* bits[] = {"OUTPUT_BPC 32", "OUTPUT_BPC 16", "OUTPUT_BPC 8"};
     cl_program conversions[3] = {};
     for (int build_index = 0; build_index < 3; ++build_index) {
@@ -129,10 +136,7 @@ void Renderer::release_resources()
 {
     glDeleteTextures(1, &sample_table);
     sample_table = 0;
-    release_image(accumulation_image);
-    if (output_buffer)
-        clReleaseMemObject(output_buffer);
-    output_buffer = nullptr;
+    release_frame_objects();
     glDeleteBuffers(1, &transform_buffer);
     transform_buffer = 0;
     glDeleteBuffers(1, &lights_buffer);
@@ -147,6 +151,14 @@ void Renderer::release_image(cl_mem& image)
 {
     devices_owner->sharing().release_image(image);
     image = nullptr;
+}
+
+void Renderer::release_frame_objects()
+{
+    release_image(accumulation_image);
+    if (output_buffer)
+        clReleaseMemObject(output_buffer);
+    output_buffer = nullptr;
 }
 
 void Renderer::draw_quad()

@@ -5,6 +5,7 @@
 #include "plugin/pixel_buffer.h"
 #include "plugin/render_data.h"
 #include "plugin/render_properties.h"
+#include "plugin/renderer/device_limits.h"
 #include "plugin/renderer/mat4.h"
 #include "plugin/renderer/model_ref.h"
 #include "plugin/renderer/render_target.h"
@@ -19,8 +20,8 @@
 
 namespace qvsdk {
 
-class gl_context;
 class cl_api;
+class gl_context;
 class cl_device_list;
 class render_target_pool;
 class program_manager;
@@ -31,7 +32,7 @@ class texture_manager;
 class Renderer {
 public:
     Renderer();
-    // OpenCL devices and sharing through this seam (tests answer it themselves).
+    // Every OpenCL call of the frame and layer jobs goes through `api`.
     explicit Renderer(cl_api& api);
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
@@ -45,6 +46,8 @@ public:
     render_target_pool& targets() const { return *targets_owner; }
     program_manager& programs() const { return *programs_owner; }
     texture_manager& textures() const { return *textures_owner; }
+    // Fixed once built: readable from any thread.
+    const device_limits& limits() const { return device_limit; }
 
     // Conversion kernels of the 32, 16 and 8 bits-per-channel builds, in that order.
     cl_kernel input_kernel(int build) const { return input_kernels[build]; }
@@ -78,13 +81,17 @@ private:
     void create_sample_table();
     void create_render_buffers();
     void release_image(cl_mem& image);
+    void release_frame_objects();
+    void forget_render_size();
     void draw_quad();
 
+    cl_api& cl_calls;
     std::unique_ptr<gl_context> context_owner;
     std::unique_ptr<cl_device_list> devices_owner;
     std::unique_ptr<render_target_pool> targets_owner;
     std::unique_ptr<program_manager> programs_owner;
     std::unique_ptr<texture_manager> textures_owner;
+    device_limits device_limit;
 
     render_data current_frame{};
     std::uint32_t requested_samples = 0;

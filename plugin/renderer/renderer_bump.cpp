@@ -3,6 +3,8 @@
 
 #include "plugin/renderer/texture_manager.h"
 
+#include <cmath>
+
 namespace qvsdk {
 
 GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t height)
@@ -34,9 +36,13 @@ GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t 
     glUniform2f(glGetUniformLocation(bump_program, "pixelSize"), 1.0f / static_cast<float>(width),
                 1.0f / static_cast<float>(height));
     // The slopes are per texel of the downsampled layer; at half resolution a texel
-    // spans twice the distance.
-    glUniform1f(glGetUniformLocation(bump_program, "scaleFactor"),
-                1.0f / current_frame.inverse_downsample_x);
+    // spans twice the distance. Before any frame has been sized there is no
+    // downsampling to know of: full resolution.
+    const float inverse_downsample = current_frame.inverse_downsample_x;
+    const float scale = inverse_downsample > 0.0f && std::isfinite(inverse_downsample)
+                            ? 1.0f / inverse_downsample
+                            : 1.0f;
+    glUniform1f(glGetUniformLocation(bump_program, "scaleFactor"), scale);
     draw_quad();
     glBindVertexArray(0);
     glDeleteFramebuffers(1, &framebuffer);

@@ -1,6 +1,8 @@
 // Frame set-up, accumulation of the motion-blur samples and output conversion.
 #include "plugin/renderer/renderer.h"
 
+#include "plugin/renderer/cl_api.h"
+#include "plugin/renderer/cl_check.h"
 #include "plugin/renderer/cl_device_list.h"
 #include "plugin/renderer/conversion_build.h"
 #include "plugin/renderer/gl_context.h"
@@ -16,22 +18,11 @@
 #include <stdexcept>
 
 namespace qvsdk {
-namespace {
-
-// The conversion build for a host buffer's channel size: 32, 16, then 8 bits.
-std::uint64_t max_buffer_bytes(const cl_device& device)
-{
-    cl_ulong limit = 0;
-    clGetDeviceInfo(device.device, CL_DEVICE_MAX_MEM_ALLOC_SIZE, sizeof(limit), &limit, nullptr);
-    return limit;
-}
-
-} // namespace
 
 void Renderer::set_render_size(unsigned samples, const render_data& frame)
 {
     const cl_device& device = *devices().selected;
-    const std::uint64_t size = pixel_buffer_size(frame.output, max_buffer_bytes(device));
+    const std::uint64_t size = pixel_buffer_size(frame.output, limits().max_buffer_bytes);
 
     current_frame = frame;
     requested_samples = samples;
@@ -43,30 +34,51 @@ void Renderer::set_render_size(unsigned samples, const render_data& frame)
     if (size == output_buffer_size && !changed)
         return;
 
-    release_image(accumulation_image);
-    if (changed) {
-        buffer_width = frame.output.width;
-        buffer_height = frame.output.height;
-        buffer_samples = requested_samples;
-        create_render_buffers();
-    }
+    try {
+        release_image(accumulation_image);
+        if (changed) {
+            buffer_width = frame.output.width;
+            buffer_height = frame.output.height;
+            buffer_samples = requested_samples;
+            create_render_buffers();
+        }
 
-    output_buffer_size = size;
-    if (output_buffer)
-        clReleaseMemObject(output_buffer);
-    output_buffer = nullptr;
+        output_buffer_size = size;
+        if (output_buffer)
+            clReleaseMemObject(output_buffer);
+        output_buffer = nullptr;
 
-    cl_int error = CL_SUCCESS;
-    accumulation_image = devices().sharing().create_image(
-        device.context.get(), CL_MEM_READ_WRITE, GL_TEXTURE_2D, 0, accumulation_target.name, &error);
-    output_buffer = clCreateBuffer(device.context.get(), CL_MEM_READ_WRITE,
-                                   static_cast<size_t>(size), nullptr, &error);
-    const cl_uint row_bytes = static_cast<cl_uint>(frame.output.row_bytes);
-    for (cl_kernel kernel : output_kernels) {
-        clSetKernelArg(kernel, 0, sizeof(cl_mem), &accumulation_image);
-        clSetKernelArg(kernel, 1, sizeof(cl_mem), &output_buffer);
-        clSetKernelArg(kernel, 2, sizeof(cl_uint), &row_bytes);
+        cl_int error = CL_SUCCESS;
+        accumulation_image = devices().sharing().create_image(
+            device.context.get(), CL_MEM_READ_WRITE, GL_TEXTURE_2D, 0, accumulation_target.name,
+            &error);
+        check_created(accumulation_image, error, "clCreateFromGLTexture");
+        output_buffer = cl_calls.create_buffer(device.context.get(), CL_MEM_READ_WRITE,
+                                               static_cast<size_t>(size), &error);
+        check_created(output_buffer, error, "clCreateBuffer");
+        const cl_uint row_bytes = static_cast<cl_uint>(frame.output.row_bytes);
+        for (cl_kernel kernel : output_kernels) {
+            check_cl(cl_calls.set_kernel_arg(kernel, 0, sizeof(cl_mem), &accumulation_image),
+                     "clSetKernelArg");
+            check_cl(cl_calls.set_kernel_arg(kernel, 1, sizeof(cl_mem), &output_buffer),
+                     "clSetKernelArg");
+            check_cl(cl_calls.set_kernel_arg(kernel, 2, sizeof(cl_uint), &row_bytes),
+                     "clSetKernelArg");
+        }
+    } catch (...) {
+        forget_render_size();
+        throw;
     }
+}
+
+void Renderer::forget_render_size()
+{
+    // Nothing recorded matches any size, so the next frame makes everything again.
+    release_frame_objects();
+    output_buffer_size = 0;
+    buffer_width = 0;
+    buffer_height = 0;
+    buffer_samples = 0;
 }
 
 void Renderer::create_render_buffers()
@@ -186,14 +198,25 @@ void Renderer::output(float gamma)
     const cl_device& device = *devices().selected;
     cl_command_queue queue = device.queue.get();
 
-    devices().sharing().acquire(queue, accumulation_image);
-    clSetKernelArg(kernel, 3, sizeof(float), &gamma);
-    const size_t range[2] = {static_cast<size_t>(out.width), static_cast<size_t>(out.height)};
-    clEnqueueNDRangeKernel(queue, kernel, 2, nullptr, range, nullptr, 0, nullptr, nullptr);
-    devices().sharing().release(queue, accumulation_image);
-    clEnqueueReadBuffer(queue, output_buffer, CL_TRUE, 0, static_cast<size_t>(output_buffer_size),
-                        out.pixels, 0, nullptr, nullptr);
-    clFinish(queue);
+    try {
+        if (!accumulation_image || !output_buffer)
+            throw std::runtime_error("output buffer was not made");
+        check_cl(devices().sharing().acquire(queue, accumulation_image),
+                 "clEnqueueAcquireGLObjects");
+        check_cl(cl_calls.set_kernel_arg(kernel, 3, sizeof(float), &gamma), "clSetKernelArg");
+        check_cl(cl_calls.run_kernel(queue, kernel, static_cast<size_t>(out.width),
+                                     static_cast<size_t>(out.height)),
+                 "clEnqueueNDRangeKernel");
+        check_cl(devices().sharing().release(queue, accumulation_image),
+                 "clEnqueueReleaseGLObjects");
+        check_cl(cl_calls.read_buffer(queue, output_buffer, static_cast<size_t>(output_buffer_size),
+                                      out.pixels),
+                 "clEnqueueReadBuffer");
+        check_cl(cl_calls.finish(queue), "clFinish");
+    } catch (...) {
+        forget_render_size();
+        throw;
+    }
 
     const auto elapsed = std::chrono::duration_cast<std::chrono::nanoseconds>(
         std::chrono::steady_clock::now() - start);

@@ -20,8 +20,10 @@ qv_add_test(effect_unit_tests
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/archive_header_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/effect_helpers_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/effect_records_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/frame_math_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/frame_road_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/renderer/failing_cl_api.cpp
         ${CMAKE_CURRENT_LIST_DIR}/renderer_proxy_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_host_tools_test.cpp
     LIBS qv_effect qv_renderer qvhost_lib

@@ -182,7 +182,8 @@ TEST_F(EffectWindows, OkButtonClosesTheErrorWindow)
 {
     fail_update_with([] { throw std::runtime_error("host failure"); });
     bool found = false;
-    std::thread helper([&found] {
+    bool closed_by_ok = false;
+    std::thread helper([&found, &closed_by_ok] {
         HWND popup = wait_for_window(L"QV Vesk Exception", window_appears_ms);
         if (!popup)
             return;
@@ -193,13 +194,16 @@ TEST_F(EffectWindows, OkButtonClosesTheErrorWindow)
         const POINT ok = screen_point(popup, 250, client.bottom - 20 - 15);
         widget_input::move_to(ok.x, ok.y);
         widget_input::click(ok.x, ok.y);
-        if (!wait_until_gone(popup, 3000))
+        closed_by_ok = wait_until_gone(popup, 3000);
+        if (!closed_by_ok)
             PostMessageW(popup, WM_CLOSE, 0, 0); // fail, but do not hang
     });
     const PF_Err err = host->update_params_ui();
     helper.join();
     EXPECT_TRUE(found);
+    EXPECT_TRUE(closed_by_ok) << "the OK button left the window open";
     EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
 }
 
 // Without a user interface nobody could close a window: the message goes to the

@@ -198,6 +198,28 @@ TEST_F(FrameRender, HalfResolutionIsAScaledFullFrame)
     EXPECT_GT(alpha(half, 15, 16), 0.95f);
 }
 
+TEST_F(FrameRender, OutputBufferWithAnOriginShowsThatPartOfTheFullFrame)
+{
+    host->use_layer(param_id::diffuse_layer,
+                    add_layer(qvhost::checker_image(64, 32, 4, PF_Pixel8{255, 250, 200, 40},
+                                                    PF_Pixel8{255, 40, 90, 200})));
+    const rendered_frame full = host->render(instance);
+    host->output_area = PF_LRect{20, 10, 84, 54};
+    const rendered_frame part = host->render(instance);
+    ASSERT_EQ(full.err, PF_Err_NONE);
+    ASSERT_EQ(part.err, PF_Err_NONE);
+    ASSERT_EQ(part.width, 64);
+    ASSERT_EQ(part.height, 44);
+    save(part, "output_origin.png");
+    EXPECT_GT(alpha(part, 30 - 20, 32 - 10), 0.95f);
+    double difference = 0;
+    for (int y = 0; y < part.height; ++y)
+        for (int x = 0; x < part.width; ++x)
+            for (int c = 0; c < 4; ++c)
+                difference += std::fabs(part.rgba(x, y)[c] - full.rgba(x + 20, y + 10)[c]);
+    EXPECT_LT(difference / (64 * 44 * 4), 0.01);
+}
+
 TEST_F(FrameRender, CameraLayerMovesTheView)
 {
     const double zoom = qvhost::default_zoom(96);

@@ -4,6 +4,8 @@
 #include "plugin/ae_plugin_connection.h"
 #include "plugin/parameter_ids.h"
 #include "plugin/renderer/render_thread.h"
+#include "plugin/renderer/renderer.h"
+#include "renderer/failing_cl_api.h"
 #include "tools/qvhost/debug_output.h"
 #include "tools/qvhost/generated_images.h"
 #include "tools/qvhost/test_host.h"
@@ -74,6 +76,8 @@ protected:
     std::unique_ptr<qvhost::test_host> host;
     qvhost::test_host::instance first, second;
     long map_layer = 0;
+    // Outlives the renderer that a test builds on it: set-down ends that renderer.
+    qvtest::failing_cl_api failing_calls;
 };
 
 TEST_F(FrameRoad, TwoInstancesShareOneTextureUntilBothLetGo)
@@ -192,6 +196,43 @@ TEST_F(FrameRoad, FramesAfterARenderThreadFailureAreReportedNotDrawn)
                  std::runtime_error);
     const qvhost::rendered_frame frame = host->render(first);
     EXPECT_EQ(frame.err, PF_Interrupt_CANCEL);
+}
+
+TEST_F(FrameRoad, EmptyOutputIsDoneWithoutDrawingAndTheNextFrameRenders)
+{
+    host->comp.width = 0;
+    EXPECT_EQ(host->render(first).err, PF_Err_NONE);
+    host->comp.width = 64;
+    const qvhost::rendered_frame frame = host->render(first);
+    ASSERT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_GT(frame.rgba(32, 18)[3], 0.9f) << "the sphere is drawn";
+    EXPECT_EQ(frame.rgba(1, 1)[3], 0.0f);
+}
+
+TEST_F(FrameRoad, FrameTooLargeForTheDeviceFailsAloneAndTheNextFrameRenders)
+{
+    const qvsdk::Renderer& renderer = *connection->renderer_proxy->render_thread().renderer();
+    host->comp.width = renderer.limits().max_texture_size + 1;
+    EXPECT_EQ(host->render(first).err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_EQ(host->locked_handles(), 0);
+    host->comp.width = 64;
+    const qvhost::rendered_frame frame = host->render(first);
+    ASSERT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_GT(frame.rgba(32, 18)[3], 0.9f) << "the sphere is drawn";
+}
+
+TEST_F(FrameRoad, GpuFailureIsAnErrorToTheHostNotAnUntouchedFrame)
+{
+    connection->renderer_proxy = std::make_unique<qvsdk::RendererProxy>(
+        std::make_unique<qvsdk::RenderThread>(
+            [this] { return std::make_unique<qvsdk::Renderer>(failing_calls); }));
+    connection->renderer_proxy->load_sphere_model();
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    failing_calls.failing = "read_buffer";
+    EXPECT_EQ(host->render(first).err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    failing_calls.failing.clear();
+    // The failure ended the render thread: later frames are reported, not drawn.
+    EXPECT_EQ(host->render(first).err, PF_Interrupt_CANCEL);
 }
 
 TEST_F(FrameRoad, SetDownWaitsForTheFrameInProgress)

@@ -1,3 +1,4 @@
+#include "toolkit/event_ids.h"
 #include "toolkit/event_manager.h"
 #include "toolkit/event_object.h"
 #include "toolkit/theme_entry.h"
@@ -15,7 +16,7 @@ struct owner_object : event_object {
     std::vector<std::uint64_t> changed;
     owner_object()
     {
-        event_manager::instance().subscribe(this, this, theme_store::value_changed_event,
+        event_manager::instance().subscribe(this, this, theme_changed_event,
                                             [this](const event_info& e) {
                                                 changed.push_back(static_cast<theme_key*>(e.data)->hash);
                                             });

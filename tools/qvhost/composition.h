@@ -28,6 +28,7 @@ struct host_layer {
     A_long duration = 1 << 20;
     bool video_on = true;
     bool motion_blur = false;
+    A_Ratio pixel_aspect{0, 1}; // the effect's layer: 0 takes the composition's
     A_Matrix4 transform{};     // layer to world, row-vector convention
     // lights
     AEGP_LightType light_type = AEGP_LightType_POINT;

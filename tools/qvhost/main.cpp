@@ -73,6 +73,7 @@ const char usage[] =
     "              [--depth 8|16|32] [--downsample N] [--diffuse checker|FILE]\n"
     "              [--glossiness SRC] [--illumination SRC] [--bump pattern|FILE]\n"
     "              [--environment gradient|FILE] [--motion-blur on|off|comp]\n"
+    "              [--comp-motion-blur on|off] [--layer-motion-blur on|off]\n"
     "              [--move DX,DY,DZ] [--set ID=VALUE]... [--light TYPE:X,Y,Z]...\n"
     "              [--camera X,Y,Z]\n"
     "       qvhost MODULE bench [FRAMES [WxH]]\n";

@@ -134,6 +134,11 @@ render_options parse_render_options(const std::vector<std::string>& arguments)
             if (value != "on" && value != "off" && value != "comp")
                 throw std::invalid_argument("motion blur is on, off or comp");
             options.motion_blur = value;
+        } else if (name == "--comp-motion-blur" || name == "--layer-motion-blur") {
+            if (value != "on" && value != "off")
+                throw std::invalid_argument(name + " is on or off");
+            (name == "--comp-motion-blur" ? options.comp_motion_blur : options.layer_motion_blur) =
+                value == "on";
         } else if (name == "--move") {
             const AEGP_ThreeDVal by = point(value);
             options.move[0] = by.x;
@@ -214,6 +219,8 @@ void prepare_scene(test_host& host, const render_options& options)
         host.value_by_id(2102).u.pd.value = 2;
     else if (options.motion_blur == "off")
         host.value_by_id(2102).u.pd.value = 3;
+    comp.motion_blur = options.comp_motion_blur;
+    comp.layers.at(comp.effect_layer).motion_blur = options.layer_motion_blur;
     for (const auto& value : options.values)
         set_value(host, value.first, value.second);
 

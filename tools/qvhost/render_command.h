@@ -21,6 +21,8 @@ struct render_options {
     // Map sources: "checker", "gradient", "pattern" or a picture file.
     std::string diffuse, glossiness, illumination, bump, environment;
     std::string motion_blur;          // "on", "off" or "comp" (the effect's default)
+    bool comp_motion_blur = false;    // the composition's and the layer's switches,
+    bool layer_motion_blur = false;   // which "comp" follows
     double move[3] = {0, 0, 0};       // the sphere's travel per frame, pixels
     std::vector<std::pair<A_long, std::string>> values; // disk id, value text
     std::vector<std::string> lights;  // TYPE:x,y,z

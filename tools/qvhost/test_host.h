@@ -101,6 +101,9 @@ public:
     // bit depth (8, 16 or 32).
     rendered_frame render(instance& on, A_short bit_depth = 8);
     int layer_checkouts(A_long checkout_id) const;
+    // The part of the (downsampled) layer the output buffer covers; empty for the
+    // whole layer. Its top-left corner is the buffer's origin.
+    PF_LRect output_area{};
     // Smart-render checkouts of these ids fail with the given code.
     std::map<A_long, PF_Err> failing_checkouts;
     int state_queries() const { return state_query_count; }

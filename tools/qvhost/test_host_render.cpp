@@ -143,10 +143,19 @@ PF_Err test_host::checkout_output(PF_ProgPtr, PF_EffectWorld** output)
 {
     test_host& host = current();
     host.enter("checkout_output");
-    if (!host.output_world)
-        host.output_world =
-            host.make_world(nullptr, scaled(host.in_data.width, host.in_data.downsample_x),
-                            scaled(host.in_data.height, host.in_data.downsample_y));
+    if (!host.output_world) {
+        const PF_LRect& area = host.output_area;
+        if (area.right > area.left && area.bottom > area.top) {
+            host.output_world =
+                host.make_world(nullptr, area.right - area.left, area.bottom - area.top);
+            host.output_world->origin_x = area.left;
+            host.output_world->origin_y = area.top;
+        } else {
+            host.output_world =
+                host.make_world(nullptr, scaled(host.in_data.width, host.in_data.downsample_x),
+                                scaled(host.in_data.height, host.in_data.downsample_y));
+        }
+    }
     *output = host.output_world;
     return PF_Err_NONE;
 }
@@ -155,7 +164,9 @@ rendered_frame test_host::render(instance& on, A_short bit_depth)
 {
     in_data.width = comp.width;
     in_data.height = comp.height;
-    in_data.pixel_aspect_ratio = PF_RationalScale{comp.pixel_aspect.num, comp.pixel_aspect.den};
+    const A_Ratio& layer_aspect = comp.layers.at(comp.effect_layer).pixel_aspect;
+    const A_Ratio& aspect = layer_aspect.num != 0 ? layer_aspect : comp.pixel_aspect;
+    in_data.pixel_aspect_ratio = PF_RationalScale{aspect.num, aspect.den};
     in_data.time_scale = time_scale();
     in_data.time_step = in_data.local_time_step = frame_duration;
     frame_worlds.clear();
@@ -170,6 +181,8 @@ rendered_frame test_host::render(instance& on, A_short bit_depth)
 
     PF_PreRenderInput pre_input{};
     pre_input.output_request.rect = PF_LRect{0, 0, width, height};
+    if (output_area.right > output_area.left && output_area.bottom > output_area.top)
+        pre_input.output_request.rect = output_area;
     pre_input.output_request.channel_mask = PF_ChannelMask_ARGB;
     pre_input.bitdepth = bit_depth;
     PF_PreRenderOutput pre_output{};

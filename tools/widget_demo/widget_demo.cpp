@@ -1,5 +1,6 @@
 #include "widget_demo.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/event_manager.h"
 
 #include <string>
@@ -8,7 +9,6 @@ using namespace qvsdk::ui;
 
 namespace {
 
-enum : std::uint32_t { button_up_event = 1, value_changed_event = 49, clicked_event = 50 };
 enum : std::int32_t { copy_command = 1, clear_command = 2 };
 
 const char* const licence_text =

@@ -1,8 +1,8 @@
 // The renderer on the driver's sharing path. The machine's OpenCL offers no OpenGL
 // sharing, so the seam answers as a sharing driver would: it reports the real
 // device as a GPU sharing the context, and behind the sharing calls it copies
-// between texture and image. A kernel that ran outside acquire and release would
-// read or leave stale data, so correct pixels show the order as well as the log.
+// between texture and image. The log shows each kernel between acquire and
+// release; a kernel outside them would also read or leave stale pixels.
 // Its own executable: the path is announced once a process.
 #include "frame_fixture.h"
 
@@ -123,6 +123,12 @@ public:
         copier.release_image(image);
     }
     void debug_output(const char* text) override { announcements.push_back(text); }
+    cl_int run_kernel(cl_command_queue queue, cl_kernel kernel, size_t width,
+                      size_t height) override
+    {
+        log.push_back("kernel");
+        return real.run_kernel(queue, kernel, width, height);
+    }
 
     // Image handles by the order they were made: i0, i1, ...
     std::string name_of(cl_mem image)
@@ -191,7 +197,8 @@ TEST(DriverSharing, RendererMakesAndHoldsSharedImagesAroundEachKernel)
         const unsigned texture = qvsdk::load_layer_texture(thread, layer.buffer());
         ASSERT_NE(texture, 0u);
         EXPECT_EQ(api.log, (std::vector<std::string>{"create " + std::to_string(texture) + " w as i0",
-                                                     "acquire i0", "release i0", "free i0"}));
+                                                     "acquire i0", "kernel", "release i0",
+                                                     "free i0"}));
         float texel[4];
         bound_texture_of(thread, texture, texel);
         EXPECT_NEAR(texel[0], 51.0f / 255, 1e-3);
@@ -204,12 +211,13 @@ TEST(DriverSharing, RendererMakesAndHoldsSharedImagesAroundEachKernel)
         api.log.clear();
         host_image image(32, 32, 1);
         render_frame(proxy, image, 0, {plain_scene(32, 32, 12.0f)});
-        ASSERT_EQ(api.log.size(), 3u);
+        ASSERT_EQ(api.log.size(), 4u);
         EXPECT_EQ(api.log[0].rfind("create ", 0), 0u);
         EXPECT_NE(api.log[0].find(" rw as "), std::string::npos);
         const std::string accumulation = api.log[0].substr(api.log[0].rfind(' ') + 1);
         EXPECT_EQ(api.log[1], "acquire " + accumulation);
-        EXPECT_EQ(api.log[2], "release " + accumulation);
+        EXPECT_EQ(api.log[2], "kernel");
+        EXPECT_EQ(api.log[3], "release " + accumulation);
         EXPECT_EQ(image.channel(16, 16, 0), 1.0f);
         EXPECT_EQ(image.channel(16, 16, 1), 1.0f);
         EXPECT_EQ(image.channel(1, 1, 0), 0.0f);
@@ -217,7 +225,7 @@ TEST(DriverSharing, RendererMakesAndHoldsSharedImagesAroundEachKernel)
         // A second frame of the same size reuses the image.
         api.log.clear();
         render_frame(proxy, image, 0, {plain_scene(32, 32, 12.0f)});
-        EXPECT_EQ(api.log, (std::vector<std::string>{"acquire " + accumulation,
+        EXPECT_EQ(api.log, (std::vector<std::string>{"acquire " + accumulation, "kernel",
                                                      "release " + accumulation}));
     }
     // A second renderer in the same process does not announce the path again.

@@ -84,7 +84,8 @@ TEST(RenderBuffers, OversizedOutputEndsTheThreadWithoutADoubleRelease)
     qvsdk::render_data frame = frame_for(image);
     frame.output = wide;
     try {
-        qvsdk::set_render_size(*thread, 0, frame);
+        // Straight to the renderer, past the submitter's own size check.
+        thread->submit([&] { thread->renderer()->set_render_size(0, frame); });
         FAIL() << "an output wider than the device allows was accepted";
     } catch (const std::runtime_error& e) {
         const std::string message = e.what();

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -162,4 +163,24 @@ TEST(RenderThread, HardwareFaultInAJobArrivesAsAnExceptionNamingTheDump)
     ASSERT_TRUE(GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) << path;
     EXPECT_GT(data.nFileSizeLow, 0u);
     DeleteFileW(file.c_str());
+}
+
+TEST(RenderThread, JobThatThrowsIsDestroyedOnTheRenderThreadBeforeItsErrorArrives)
+{
+    // Records which thread lets go of the job's captures.
+    struct capture_watch {
+        explicit capture_watch(std::atomic<DWORD>* on) : destroyed_on(on) {}
+        std::atomic<DWORD>* destroyed_on;
+        ~capture_watch() { destroyed_on->store(GetCurrentThreadId()); }
+    };
+    thread_watch watch;
+    RenderThread render(watch.factory());
+    std::atomic<DWORD> destroyed_on{0};
+    auto captured = std::make_shared<capture_watch>(&destroyed_on);
+    std::weak_ptr<capture_watch> seen = captured;
+    auto job = [captured] { throw std::runtime_error("lost the device"); };
+    captured.reset();
+    EXPECT_THROW(render.submit(std::move(job)), std::runtime_error);
+    EXPECT_TRUE(seen.expired()) << "the failed job still sits in the slot";
+    EXPECT_EQ(destroyed_on.load(), watch.id);
 }
