@@ -113,4 +113,30 @@ cl_api& system_cl_api()
     return api;
 }
 
+cl_mem cl_api::create_from_gl_texture(cl_context context, cl_mem_flags flags, cl_GLenum target,
+                                      cl_GLint level, cl_GLuint texture, cl_int* error)
+{
+    return clCreateFromGLTexture(context, flags, target, level, texture, error);
+}
+
+cl_int cl_api::acquire_gl_object(cl_command_queue queue, cl_mem image)
+{
+    return clEnqueueAcquireGLObjects(queue, 1, &image, 0, nullptr, nullptr);
+}
+
+cl_int cl_api::release_gl_object(cl_command_queue queue, cl_mem image)
+{
+    return clEnqueueReleaseGLObjects(queue, 1, &image, 0, nullptr, nullptr);
+}
+
+void cl_api::release_mem_object(cl_mem image)
+{
+    clReleaseMemObject(image);
+}
+
+void cl_api::debug_output(const char* text)
+{
+    OutputDebugStringA(text);
+}
+
 } // namespace qvsdk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <CL/cl.h>
+#include <CL/cl_gl.h>
 
 #include <string>
 
@@ -49,6 +50,18 @@ public:
     virtual cl_int run_kernel(cl_command_queue queue, cl_kernel kernel, size_t width,
                               size_t height);
     virtual cl_int finish(cl_command_queue queue);
+
+    // cl_khr_gl_sharing on the driver path: an image of a GL texture, the queue's
+    // hold on it around each kernel, and letting it go; to the driver unless a test
+    // answers them.
+    virtual cl_mem create_from_gl_texture(cl_context context, cl_mem_flags flags,
+                                          cl_GLenum target, cl_GLint level, cl_GLuint texture,
+                                          cl_int* error);
+    virtual cl_int acquire_gl_object(cl_command_queue queue, cl_mem image);
+    virtual cl_int release_gl_object(cl_command_queue queue, cl_mem image);
+    virtual void release_mem_object(cl_mem image);
+    // The debugger output, where the chosen sharing path is announced.
+    virtual void debug_output(const char* text);
 };
 
 // The real driver.

@@ -4,8 +4,6 @@
 #include "plugin/renderer/copying_gl_sharing.h"
 #include "plugin/renderer/driver_gl_sharing.h"
 
-#include <windows.h>
-
 #include <atomic>
 #include <mutex>
 #include <stdexcept>
@@ -49,11 +47,11 @@ bool add_device(cl_api& api, const sharing_candidate& candidate, std::vector<cl_
     return true;
 }
 
-void announce_path(bool copying)
+void announce_path(cl_api& api, bool copying)
 {
     static std::once_flag said;
-    std::call_once(said, [copying] {
-        OutputDebugStringA(copying ? "OpenCL: no OpenGL sharing offered, copying textures\n"
+    std::call_once(said, [&api, copying] {
+        api.debug_output(copying ? "OpenCL: no OpenGL sharing offered, copying textures\n"
                                    : "OpenCL: driver OpenGL sharing\n");
     });
 }
@@ -83,7 +81,7 @@ cl_device_list::cl_device_list(cl_api& api)
     if (copying)
         sharing_path = std::make_unique<copying_gl_sharing>();
     else
-        sharing_path = std::make_unique<driver_gl_sharing>();
+        sharing_path = std::make_unique<driver_gl_sharing>(api);
 
     devices.reserve(1);
     for (const sharing_candidate& candidate : sharing_path->find_devices(api, platforms)) {
@@ -93,7 +91,7 @@ cl_device_list::cl_device_list(cl_api& api)
     if (devices.empty())
         throw std::runtime_error("no valid OpenCL/OpenGL interop device\n");
     selected = &devices.front();
-    announce_path(copying);
+    announce_path(api, copying);
 }
 
 cl_device_list::~cl_device_list() = default;

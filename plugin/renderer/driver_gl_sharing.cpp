@@ -4,8 +4,6 @@
 
 #include <CL/cl_gl.h>
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cctype>
 
@@ -104,23 +102,23 @@ std::vector<sharing_candidate> driver_gl_sharing::find_devices(
 cl_mem driver_gl_sharing::create_image(cl_context context, cl_mem_flags flags, GLenum target,
                                        GLint level, GLuint texture, cl_int* error)
 {
-    return clCreateFromGLTexture(context, flags, target, level, texture, error);
+    return api.create_from_gl_texture(context, flags, target, level, texture, error);
 }
 
 cl_int driver_gl_sharing::acquire(cl_command_queue queue, cl_mem image)
 {
-    return clEnqueueAcquireGLObjects(queue, 1, &image, 0, nullptr, nullptr);
+    return api.acquire_gl_object(queue, image);
 }
 
 cl_int driver_gl_sharing::release(cl_command_queue queue, cl_mem image)
 {
-    return clEnqueueReleaseGLObjects(queue, 1, &image, 0, nullptr, nullptr);
+    return api.release_gl_object(queue, image);
 }
 
 void driver_gl_sharing::release_image(cl_mem image)
 {
     if (image)
-        clReleaseMemObject(image);
+        api.release_mem_object(image);
 }
 
 } // namespace qvsdk

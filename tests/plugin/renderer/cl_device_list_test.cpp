@@ -142,6 +142,30 @@ public:
     std::string gl_vendor() override { return vendor; }
     cl_context_properties current_gl_context() override { return 0x1234; }
     cl_context_properties current_gl_dc() override { return 0x5678; }
+    // The sharing calls, recorded by name and handle.
+    cl_mem create_from_gl_texture(cl_context, cl_mem_flags, cl_GLenum, cl_GLint, cl_GLuint texture,
+                                  cl_int* error) override
+    {
+        sharing_calls.push_back("create " + std::to_string(texture));
+        *error = CL_SUCCESS;
+        return fake_id<cl_mem>(texture);
+    }
+    cl_int acquire_gl_object(cl_command_queue, cl_mem image) override
+    {
+        sharing_calls.push_back("acquire " + std::to_string(reinterpret_cast<std::uintptr_t>(image)));
+        return CL_SUCCESS;
+    }
+    cl_int release_gl_object(cl_command_queue, cl_mem image) override
+    {
+        sharing_calls.push_back("release " + std::to_string(reinterpret_cast<std::uintptr_t>(image)));
+        return CL_SUCCESS;
+    }
+    void release_mem_object(cl_mem image) override
+    {
+        sharing_calls.push_back("free " + std::to_string(reinterpret_cast<std::uintptr_t>(image)));
+    }
+    void debug_output(const char*) override {}
+    std::vector<std::string> sharing_calls;
 
 private:
     const fake_platform& find(cl_platform_id id) const
@@ -298,4 +322,22 @@ TEST_F(ClDeviceList, OnePlatformWithSharingKeepsTheDriverPath)
     api.platforms[0].sharing = false;
     api.platforms[1].devices[0].type = CL_DEVICE_TYPE_CPU;
     EXPECT_EQ(failure_of(api), "no valid OpenCL/OpenGL interop device\n");
+}
+
+TEST_F(ClDeviceList, DriverPathMakesAndHoldsImagesThroughTheSeam)
+{
+    api.platforms = {gpu_platform(1, "NVIDIA")};
+    cl_device_list list(api);
+    gl_sharing& sharing = list.sharing();
+    EXPECT_NE(dynamic_cast<driver_gl_sharing*>(&sharing), nullptr);
+    cl_int error = -1;
+    cl_mem image = sharing.create_image(nullptr, CL_MEM_READ_ONLY, GL_TEXTURE_2D, 0, 7, &error);
+    EXPECT_EQ(error, CL_SUCCESS);
+    sharing.acquire(nullptr, image);
+    sharing.release(nullptr, image);
+    sharing.release_image(image);
+    sharing.release_image(nullptr);  // nothing to let go
+    const std::string handle = std::to_string(7 * 0x100);
+    EXPECT_EQ(api.sharing_calls, (std::vector<std::string>{"create 7", "acquire " + handle,
+                                                           "release " + handle, "free " + handle}));
 }

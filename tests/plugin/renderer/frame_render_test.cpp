@@ -1,6 +1,7 @@
 // Whole frames through the proxy, checked as a user would look at them. Each case
 // leaves a PNG in the test's output folder.
 #include "frame_fixture.h"
+#include "shading_reference.h"
 
 #include "plugin/renderer/render_jobs.h"
 #include "plugin/renderer/render_thread.h"
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <memory>
+#include <utility>
 
 using namespace qvtest;
 using qvsdk::scene_properties;
@@ -53,6 +55,23 @@ protected:
         static const float colours[4][4] = {
             {1, 1, 0, 0}, {1, 0, 1, 0}, {1, 0, 0, 1}, {1, 1, 1, 1}};
         return colours[(bottom ? 2 : 0) + (right ? 1 : 0)];
+    }
+
+    // The pixels against the shading worked out on the CPU (no maps in the scene).
+    static void expect_shading(const host_image& image, const scene_properties& scene,
+                               std::initializer_list<std::pair<int, int>> pixels)
+    {
+        const double step = image.bytes_per_channel == 1 ? 1.0 / 255 : 0.0;
+        for (const auto& [x, y] : pixels) {
+            const auto expected =
+                expected_pixel(scene, image.width, image.height, x, y, reference_maps{});
+            ASSERT_TRUE(expected) << x << ", " << y;
+            for (int c = 0; c < 4; ++c) {
+                const double e = step ? std::fmin((*expected)[c], 1.0) : (*expected)[c];
+                EXPECT_NEAR(image.channel(x, y, c), e, step + 0.004 + 0.01 * std::fabs(e))
+                    << x << ", " << y << " channel " << c;
+            }
+        }
     }
 
     static qvsdk::RendererProxy* proxy;
@@ -144,6 +163,7 @@ TEST_F(Frames, PointLightBrightensTheSideFacingIt)
     EXPECT_GT(centre, right + 0.1f);
     EXPECT_GT(left, 0.7f);
     EXPECT_EQ(image.channel(64 + 35, 64, 0), 1.0f);
+    expect_shading(image, scene, {{64 - 35, 64}, {64, 64}, {64 + 35, 64}, {64, 64 - 30}});
 
     // The same scene without lights and without ambient light is black.
     scene.lights.clear();
@@ -327,6 +347,7 @@ TEST_F(Frames, IlluminationLightsTheShadowUnlessShadowLightFadesIt)
     EXPECT_NEAR(image.channel(32, 32, 1), 1.0f, 1.0f / 255);
     EXPECT_EQ(image.channel(32, 32, 2), 0.0f);
     EXPECT_NEAR(image.channel(20, 40, 1), 1.0f, 1.0f / 255);
+    expect_shading(image, scene, {{32, 32}, {20, 40}});
 
     scene.material.illuminationShadowLight = 1.0f;
     render_frame(*proxy, image, 0, {scene});
@@ -372,6 +393,7 @@ TEST_F(Frames, SpecularHighlightFacesTheLight)
     const float centre = image.channel(32, 32, 1);
     EXPECT_GT(centre, 1.0f);
     EXPECT_LT(image.channel(32 + 18, 32, 1), centre * 0.2f);
+    expect_shading(image, scene, {{32, 32}, {32 + 4, 32 - 3}, {32 + 18, 32}});
 
     scene.material.specularAmount = 0.0f;
     render_frame(*proxy, image, 0, {scene});
@@ -399,6 +421,7 @@ TEST_F(Frames, SpotLightWithoutFeatherLightsOnlyInsideItsCone)
     EXPECT_GT(image.channel(32 + 7, 32, 1), 0.9f);  // full light up to the cone's edge
     EXPECT_EQ(image.channel(32 + 16, 32, 1), 0.0f);
     EXPECT_EQ(image.channel(32, 32 - 16, 1), 0.0f);
+    expect_shading(image, scene, {{32, 32}, {32 + 7, 32}, {32 - 5, 32 + 5}, {32 + 16, 32}});
 }
 
 TEST_F(Frames, NormalMapFromABumpLayerTiltsTheLighting)

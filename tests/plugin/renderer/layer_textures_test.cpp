@@ -1,6 +1,8 @@
 // Layers into textures: the conversion of each host depth, environment cube maps
 // and normal maps from height layers, read back from the GPU.
 #include "frame_fixture.h"
+#include "png_file.h"
+#include "shading_reference.h"
 
 #include "plugin/renderer/cl_device_list.h"
 #include "plugin/renderer/copying_gl_sharing.h"
@@ -13,7 +15,9 @@
 #include <GL/glew.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -59,6 +63,27 @@ protected:
         return value;
     }
 
+    static qvtest::cube_level read_cube(unsigned cube, int level)
+    {
+        qvtest::cube_level result;
+        for (int face = 0; face < 6; ++face)
+            result.faces[face] = read_texture(GL_TEXTURE_CUBE_MAP, cube, level,
+                                              GL_TEXTURE_CUBE_MAP_POSITIVE_X + face);
+        result.size = static_cast<int>(std::lround(std::sqrt(result.faces[0].size() / 4.0)));
+        return result;
+    }
+
+    // RGBA float texels (rows from the texture's first) as a PNG in the test's output folder.
+    static void save_texels(const std::string& name, int width, int height,
+                            const std::vector<float>& texels)
+    {
+        std::vector<std::uint8_t> rgba(texels.size());
+        for (std::size_t i = 0; i < texels.size(); ++i)
+            rgba[i] = static_cast<std::uint8_t>(
+                std::lround(std::fmin(std::fmax(texels[i], 0.0f), 1.0f) * 255.0f));
+        write_png(test_output_path(name + ".png"), width, height, rgba);
+    }
+
     static qvsdk::RenderThread* thread;
 };
 
@@ -95,6 +120,53 @@ TEST_F(Layers, EachHostDepthBecomesRgbaFloatsWithoutScalingToOne)
     EXPECT_EQ(t[2], 1.0f);
     EXPECT_EQ(t[3], 1.0f);
     qvsdk::release_texture(*thread, texture);
+
+    // Extremes and middles of each depth in every channel position: alpha, red,
+    // green, blue in memory become red, green, blue, alpha; 16 bits divide by 32767
+    // and 8 bits by 255, nothing clamped.
+    struct depth_case {
+        int bytes;
+        std::vector<double> values;
+        double divisor;
+    };
+    const depth_case depths[] = {{1, {0, 1, 127, 128, 254, 255}, 255.0},
+                                 {2, {0, 1, 8192, 16384, 32767, 32768, 65535}, 32767.0}};
+    for (const depth_case& d : depths) {
+        const int count = static_cast<int>(d.values.size());
+        host_image table(count, 4, d.bytes, 3);
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < count; ++x) {
+                for (int c = 0; c < 4; ++c) {
+                    // Value x in channel y, its neighbours' values in the others.
+                    const double v = d.values[static_cast<std::size_t>((x + (c == y ? 0 : c + 1)) % count)];
+                    std::uint8_t* at = table.bytes.data() + y * table.row_bytes +
+                                       (x * 4 + c) * d.bytes;
+                    if (d.bytes == 1) {
+                        *at = static_cast<std::uint8_t>(v);
+                    } else {
+                        const auto wide16 = static_cast<std::uint16_t>(v);
+                        std::memcpy(at, &wide16, 2);
+                    }
+                }
+            }
+        }
+        texture = qvsdk::load_layer_texture(*thread, table.buffer());
+        texels = read_texture(GL_TEXTURE_2D, texture, 0);
+        ASSERT_EQ(texels.size(), static_cast<std::size_t>(count) * 4 * 4);
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < count; ++x) {
+                for (int c = 0; c < 4; ++c) {
+                    const double v = d.values[static_cast<std::size_t>((x + (c == y ? 0 : c + 1)) % count)];
+                    const double expected = v / d.divisor;
+                    // Memory order a, r, g, b lands as r, g, b, a.
+                    const float got = texels[(static_cast<std::size_t>(y) * count + x) * 4 + (c + 3) % 4];
+                    EXPECT_NEAR(got, expected, 1e-3 * std::fmax(1.0, expected))
+                        << d.bytes << " bytes, value " << v << " in channel " << c;
+                }
+            }
+        }
+        qvsdk::release_texture(*thread, texture);
+    }
 
     // 32 bits as they are.
     host_image floats(1, 1, 4);
@@ -228,6 +300,133 @@ TEST_F(Layers, BumpLayerBecomesATangentSpaceNormalMap)
         EXPECT_NEAR(inner[2], (0.5f / length + 1) * 0.5f, 2e-3) << inverse_downsample;
         qvsdk::release_texture(*thread, normals);
     }
-    for (unsigned texture : {flat_source, flat_normals, ramp_source})
+
+    // Height rising by 1 a texel to the right and by 2 a texel downward (toward
+    // later rows): gx = 8 and gy = 16, so n = normalize(-8, -16, 0.5) at full size.
+    host_image slope(8, 8, 4);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const float v = static_cast<float>(x + 2 * y);
+            const float rising[4] = {1, v, v, v};
+            slope.set(x, y, rising);
+        }
+    }
+    const unsigned slope_source = qvsdk::load_layer_texture(*thread, slope.buffer());
+    frame.inverse_downsample_x = frame.inverse_downsample_y = 1.0f;
+    qvsdk::set_render_size(*thread, 0, frame);
+    const unsigned slope_normals = qvsdk::bump_to_normal(*thread, slope_source, 8, 8);
+    texels = read_texture(GL_TEXTURE_2D, slope_normals, 0);
+    save_texels("normal_map_slope", 8, 8, texels);
+    const double n[3] = {-8, -16, 0.5};
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    // Texels two or more from the border: the filter may blend in level 1, which
+    // keeps a ramp a ramp only away from the clamped edge.
+    for (int y = 2; y < 6; ++y) {
+        for (int x = 2; x < 6; ++x) {
+            const float* texel = &texels[(static_cast<std::size_t>(y) * 8 + x) * 4];
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(texel[c], (n[c] / length + 1) * 0.5, 2e-3)
+                    << x << ", " << y << " channel " << c;
+        }
+    }
+    for (unsigned texture : {flat_source, flat_normals, ramp_source, slope_source, slope_normals})
         qvsdk::release_texture(*thread, texture);
+}
+
+namespace {
+
+qvtest::vec3d unit(const qvtest::vec3d& v)
+{
+    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    return {v[0] / length, v[1] / length, v[2] / length};
+}
+
+} // namespace
+
+TEST_F(Layers, CubeFacesFollowTheFaceTable)
+{
+    const unsigned cube = qvtest::environment_cube(*thread, 256, 128, qvtest::direction_colour);
+    ASSERT_NE(cube, 0u);
+    const qvtest::cube_level top = read_cube(cube, 0);
+    ASSERT_EQ(top.size, 512);
+    const char* names[6] = {"pos_x", "neg_x", "pos_y", "neg_y", "pos_z", "neg_z"};
+
+    // Each face's texel (u, v) shows the layer where the table's direction points.
+    const double points[][2] = {{0.5, 0.5}, {0.2, 0.7}, {0.85, 0.3}};
+    for (int face = 0; face < 6; ++face) {
+        save_texels(std::string("cube_direction_") + names[face], 512, 512, top.faces[face]);
+        for (const auto& point : points) {
+            const int x = static_cast<int>(point[0] * 512), y = static_cast<int>(point[1] * 512);
+            const qvtest::vec3d d =
+                unit(qvtest::cube_face_direction(face, (x + 0.5) / 512, (y + 0.5) / 512));
+            const float* texel = &top.faces[face][(static_cast<std::size_t>(y) * 512 + x) * 4];
+            // At a pole the longitude's gradient grows without bound, so the centres of
+            // +Y and -Y read a blurred level of the layer: only their height is exact.
+            const bool pole = (face == 2 || face == 3) && point[0] == 0.5;
+            for (int c = pole ? 1 : 0; c < (pole ? 2 : 3); ++c)
+                EXPECT_NEAR(texel[c], (d[c] + 1) / 2, pole ? 0.02 : 0.01)
+                    << names[face] << " at " << x << ", " << y << " channel " << c;
+        }
+    }
+    // The centre of +Z, direction (0, 0, 1), reads the layer at s = t = 0.5: longitude
+    // 0 and latitude 0, the colour of (0, 0, 1).
+    const float* centre = &top.faces[4][(256u * 512 + 256) * 4];
+    const qvtest::rgba middle = direction_colour({0, 0, 1});
+    for (int c = 0; c < 3; ++c)
+        EXPECT_NEAR(centre[c], middle[c], 0.005) << c;
+    qvsdk::release_texture(*thread, cube);
+}
+
+TEST_F(Layers, EachPrefilterLevelFiltersTheLevelAboveWithItsSampleRow)
+{
+    const unsigned cube = qvtest::environment_cube(*thread, 512, 256, qvtest::striped_colour);
+    ASSERT_NE(cube, 0u);
+
+    qvtest::cube_level above = read_cube(cube, 0);
+    for (int level = 1; level <= 6; ++level) {
+        const qvtest::cube_level filtered = read_cube(cube, level);
+        ASSERT_EQ(filtered.size, 512 >> level);
+        save_texels("prefiltered_pos_z_level_" + std::to_string(level), filtered.size,
+                    filtered.size, filtered.faces[4]);
+        const int n = filtered.size;
+        const int texels[][3] = {{4, n / 2, n / 2}, {4, n / 4, n / 3}, {0, n / 2, n / 2},
+                                 {3, n / 3, n / 2}, {1, n * 3 / 4, n / 4}};
+        for (const auto& at : texels) {
+            const int face = at[0], x = at[1], y = at[2];
+            const qvtest::vec3d normal =
+                unit(qvtest::cube_face_direction(face, (x + 0.5) / n, (y + 0.5) / n));
+            const qvtest::vec3d up = std::fabs(normal[2]) < 0.999 ? qvtest::vec3d{0, 0, 1}
+                                                                  : qvtest::vec3d{1, 0, 0};
+            auto cross = [](const qvtest::vec3d& a, const qvtest::vec3d& b) {
+                return qvtest::vec3d{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                                     a[0] * b[1] - a[1] * b[0]};
+            };
+            const qvtest::vec3d tangent = unit(cross(up, normal));
+            const qvtest::vec3d bitangent = cross(normal, tangent);
+            double sum[4] = {}, weight = 0;
+            for (int i = 0; i < 512; ++i) {
+                const qvtest::vec3d p = qvtest::ggx_sample(level - 1, i);
+                qvtest::vec3d h{}, l{};
+                for (int k = 0; k < 3; ++k)
+                    h[k] = tangent[k] * p[0] + bitangent[k] * p[1] + normal[k] * p[2];
+                const double n_dot_h = h[0] * normal[0] + h[1] * normal[1] + h[2] * normal[2];
+                for (int k = 0; k < 3; ++k)
+                    l[k] = 2 * n_dot_h * h[k] - normal[k];
+                const double q = l[0] * normal[0] + l[1] * normal[1] + l[2] * normal[2];
+                if (q <= 0)
+                    continue;
+                const qvtest::rgba c = above.lookup(l);
+                for (int k = 0; k < 4; ++k)
+                    sum[k] += c[k] * q;
+                weight += q;
+            }
+            const float* texel = &filtered.faces[face][(static_cast<std::size_t>(y) * n + x) * 4];
+            for (int c = 0; c < 4; ++c)
+                EXPECT_NEAR(texel[c], sum[c] / weight, 0.006 + 0.01 * std::fabs(sum[c] / weight))
+                    << "level " << level << " face " << face << " at " << x << ", " << y
+                    << " channel " << c;
+        }
+        above = filtered;
+    }
+    qvsdk::release_texture(*thread, cube);
 }

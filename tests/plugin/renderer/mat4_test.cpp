@@ -148,3 +148,41 @@ TEST(Mat4, SingularInputLeavesTheUnscaledAdjugate)
     EXPECT_FLOAT_EQ(out[0], 1);
     EXPECT_TRUE(std::isnan(out[5]));
 }
+
+TEST(Mat4, InverseOfAGeneralProjectiveMatrix)
+{
+    // No zero element and a bottom row other than (0, 0, 0, 1): every cofactor counts.
+    mat4 m{};
+    const float values[16] = {2, 1, 0.5f, 0.25f, -1, 3, 1, 0.5f,
+                              0.5f, -2, 4, 1,    1,  0.5f, -1, 2};
+    for (int i = 0; i < 16; ++i)
+        m[i] = values[i];
+    mat4 inv;
+    mat4::inverse(inv, m);
+    // inv · m = I, worked out in double precision.
+    for (int c = 0; c < 4; ++c) {
+        for (int r = 0; r < 4; ++r) {
+            double sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += double(inv[4 * k + r]) * m[4 * c + k];
+            EXPECT_NEAR(sum, r == c ? 1.0 : 0.0, 1e-5) << "row " << r << " column " << c;
+        }
+    }
+    // Element 0 of the inverse is the cofactor of m's element 0 over the determinant,
+    // expanded along the first column of m: det = sum of m[r] * cofactor(r, 0).
+    auto minor3 = [&](int skip_row, int skip_column) {
+        double a[9];
+        int n = 0;
+        for (int c = 0; c < 4; ++c)
+            for (int r = 0; r < 4; ++r)
+                if (r != skip_row && c != skip_column)
+                    a[n++] = m[4 * c + r];
+        return a[0] * (a[4] * a[8] - a[7] * a[5]) - a[3] * (a[1] * a[8] - a[7] * a[2]) +
+               a[6] * (a[1] * a[5] - a[4] * a[2]);
+    };
+    double determinant = 0;
+    for (int r = 0; r < 4; ++r)
+        determinant += (r % 2 ? -1 : 1) * m[r] * minor3(r, 0);
+    EXPECT_NEAR(inv[0], minor3(0, 0) / determinant, 1e-5);
+    EXPECT_NEAR(inv[1], -minor3(0, 1) / determinant, 1e-5);
+}
