@@ -1,4 +1,5 @@
 #include "widget_input.h"
+#include "right_click.h"
 
 #include "installer/installer_ui.h"
 
@@ -30,20 +31,6 @@ HWND open_menu()
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
-}
-
-void right_click(POINT at)
-{
-    widget_input::move_to(at.x, at.y);
-    for (DWORD flag : {DWORD(MOUSEEVENTF_RIGHTDOWN), DWORD(MOUSEEVENTF_RIGHTUP)}) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-        in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-        in.mi.dwFlags = flag | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof(in));
-        widget_input::pump_for(60);
-    }
 }
 
 } // namespace

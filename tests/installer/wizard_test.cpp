@@ -2,6 +2,7 @@
 #include "widget_host.h"
 #include "widget_input.h"
 #include "popup_answer.h"
+#include "right_click.h"
 
 #include "installer/clipboard_text.h"
 #include "installer/install_status.h"
@@ -80,20 +81,6 @@ struct wizard_driver {
 };
 
 constexpr int next_x = 1024 - 210 + 20, footer_y = 610 - 25;
-
-void right_click(POINT at)
-{
-    widget_input::move_to(at.x, at.y);
-    for (DWORD flag : {DWORD(MOUSEEVENTF_RIGHTDOWN), DWORD(MOUSEEVENTF_RIGHTUP)}) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-        in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-        in.mi.dwFlags = flag | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof(in));
-        widget_input::pump_for(60);
-    }
-}
 
 std::wstring clipboard_text(HWND owner)
 {
