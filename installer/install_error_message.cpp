@@ -19,3 +19,10 @@ std::string install_error_message(std::int32_t code)
         return "Unkown error (" + number + ").";
     }
 }
+
+std::string install_failure_message(const std::string& version_label, std::int32_t code)
+{
+    return std::string("The installation of ") + "QV Vesk Plug-in for After Effects" + " " + version_label +
+           " failed!\n\n" + install_error_message(code) +
+           "\n\nPlease contact support if you continue to have trouble.\n\nDo you want to retry?";
+}

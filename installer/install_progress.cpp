@@ -17,21 +17,21 @@ bool is_writable_target(const InstallTarget& target)
     return target.selected && !(target.version == custom_slot && target.plugin_folder.empty());
 }
 
-float pending_megabytes(const std::vector<InstallTarget>& targets)
+float pending_megabytes(const std::vector<InstallTarget>& targets, float module_mb)
 {
     float mb = 0;
     for (const InstallTarget& t : targets)
         if (is_writable_target(t) && t.status != status_installed)
-            mb += module_megabytes;
+            mb += module_mb;
     return mb;
 }
 
-float selected_megabytes(const std::vector<InstallTarget>& targets)
+float selected_megabytes(const std::vector<InstallTarget>& targets, float module_mb)
 {
     float mb = 0;
     for (const InstallTarget& t : targets)
         if (is_writable_target(t))
-            mb += module_megabytes;
+            mb += module_mb;
     return mb;
 }
 

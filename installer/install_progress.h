@@ -6,19 +6,17 @@
 #include <string>
 #include <vector>
 
-// Size of one written module in megabytes, as the pages show it.
-constexpr float module_megabytes = 2.87891f;
-
 // Fixed notation with one digit after the point.
 std::string float_to_text(float value);
 
 // A target that will actually be written: selected, and not a Custom target
 // without a folder.
 bool is_writable_target(const InstallTarget& target);
-// Megabytes still to write: writable targets not yet installed.
-float pending_megabytes(const std::vector<InstallTarget>& targets);
+// Megabytes still to write: writable targets not yet installed, each
+// module_mb (the size of the module written).
+float pending_megabytes(const std::vector<InstallTarget>& targets, float module_mb);
 // Megabytes of every writable target.
-float selected_megabytes(const std::vector<InstallTarget>& targets);
+float selected_megabytes(const std::vector<InstallTarget>& targets, float module_mb);
 std::int32_t installed_count(const std::vector<InstallTarget>& targets);
 
 // installed / selected, 1 once finished; 0 when nothing was selected.

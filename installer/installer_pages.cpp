@@ -181,7 +181,7 @@ void InstallerUI::build_versions_page()
     f.set_redirect("label_font_color", "intro_version_font_color");
     f.set_redirect("label_font_style", "intro_version_font_style");
     free_space_label.attach(this, &version_flow, rect(0, 0, label_width, 60));
-    free_space_label.set_text(free_space_text(module_megabytes), false, false);
+    free_space_label.set_text(free_space_text(module_mb), false, false);
     version_flow.layout();
 
     centre_page(1, version_flow.bounds().bottom() + 15);
@@ -209,7 +209,20 @@ void InstallerUI::on_versions_event(const event_info& e)
         page.set_rect(rect(page.bounds().x, page.bounds().y, s.width, s.height), true);
     }
     if (free_space_label.is_created())
-        free_space_label.set_text(free_space_text(pending_megabytes(targets)), false, false);
+        free_space_label.set_text(free_space_text(pending_megabytes(targets, module_mb)), false, false);
+    update_install_button();
+}
+
+void InstallerUI::update_install_button()
+{
+    if (current_page != 1 || targets.empty())
+        return;
+    const InstallTarget& custom = targets.back();
+    const bool usable = !(custom.selected && custom.plugin_folder.empty());
+    if (next_button.is_enabled(false) != usable) {
+        next_button.set_enabled(usable);
+        next_button.invalidate(false);
+    }
 }
 
 void InstallerUI::build_license_page()

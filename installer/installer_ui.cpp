@@ -52,6 +52,7 @@ InstallerUI::InstallerUI(const std::function<void(PluginInstaller&)>& configure)
 {
     if (configure)
         configure(installer);
+    module_mb = installer.module_megabytes();
     create("QV Vesk Plug-in for After Effects Installer", rect(600, 200, 1024, 610), 0);
     apply_installer_theme();
     event_manager::instance().subscribe(&root(), this, paint_event, [this](const event_info&) { on_paint(); });
@@ -175,6 +176,7 @@ void InstallerUI::show_page(std::int32_t n)
         set_label(next_button, n == 1 ? "INSTALL" : "I AGREE");
         footer_link.set_visible(n == 0);
         footer_link.set_enabled(n == 0);
+        next_button.set_enabled(true);
         break;
     case 2:
         build_installing_page();
@@ -193,6 +195,8 @@ void InstallerUI::show_page(std::int32_t n)
     pages[n].set_visible(true);
     previous_page = current_page;
     current_page = n;
+    if (n == 1)
+        update_install_button();
     if (n == 2)
         start_install();
 }
@@ -201,6 +205,10 @@ void InstallerUI::on_button_click(const event_info& e)
 {
     const event_object* source = e.source;
     std::int32_t target = -1;
+    if (source == &cancel_button) {
+        confirm_cancel();
+        return;
+    }
     if (current_page == 3) {
         if (source == &back_button || source == &next_button)
             target = previous_page;
@@ -214,9 +222,6 @@ void InstallerUI::on_button_click(const event_info& e)
             return;
         }
         target = current_page + 1;
-    } else if (source == &cancel_button) {
-        confirm_cancel();
-        return;
     }
     if (target >= 0)
         show_page(target);
@@ -241,11 +246,10 @@ void InstallerUI::on_license_menu(const event_info& e)
         return;
     popup_menu menu;
     menu.add_item(copy_command, -1, "Copy");
+    // The cursor position is in screen pixels already, as the menu wants it.
     POINT at{};
     GetCursorPos(&at);
-    const std::int32_t dpi = native_record().dpi_x;
-    const int chosen = TrackPopupMenuEx(menu.handle(), TPM_RETURNCMD, MulDiv(at.x, dpi, 96), MulDiv(at.y, dpi, 96),
-                                        handle(), nullptr);
+    const int chosen = TrackPopupMenuEx(menu.handle(), TPM_RETURNCMD, at.x, at.y, handle(), nullptr);
     if (chosen == copy_command)
         copy_text_to_clipboard(handle(), license_label.text());
 }

@@ -37,6 +37,9 @@ public:
 
     // Replaces the shell's folder dialog (tests).
     void set_folder_chooser(folder_chooser chooser) { choose_folder = std::move(chooser); }
+    // Runs each time the poll has copied the statuses, before it uses them
+    // (tests stand in for the window thread being pre-empted there).
+    void set_after_status_copy(std::function<void()> pause) { after_status_copy = std::move(pause); }
 
     std::int32_t page() const { return current_page; }
     const std::vector<InstallTarget>& install_targets() const { return targets; }
@@ -52,6 +55,7 @@ public:
     const qvsdk::ui::text_label& progress_text() const { return progress_label; }
     const qvsdk::ui::generic_button& plugin_path_button() const { return path_button; }
     const qvsdk::ui::text_label& custom_path_line() const { return custom_path_label; }
+    const LinkButton& welcome_link_button() const { return welcome_link; }
 
 private:
     void build_targets();
@@ -75,6 +79,11 @@ private:
     void on_install_timer(const qvsdk::ui::event_info& e);
     void update_progress();
     void end_run(const std::string& status_text);
+    // Copies the worker's statuses into the targets; gives the index of the
+    // last failing target, or -1.
+    std::int32_t take_statuses();
+    // INSTALL waits for a folder while Custom is chosen without one.
+    void update_install_button();
 
     // Width of the page area right of the banner.
     std::int32_t content_width();
@@ -126,10 +135,13 @@ private:
     bool installing_page_built = false;
 
     std::int32_t selected_count = 0;
+    // Size of the module that each target receives.
+    float module_mb = 0;
     float total_mb = 0;
     bool finished = false;
     std::uint32_t poll_handler = 0;
     bool polling = false;
 
     folder_chooser choose_folder;
+    std::function<void()> after_status_copy;
 };

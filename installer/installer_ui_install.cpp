@@ -33,7 +33,7 @@ void InstallerUI::start_install()
     relabel(next_button, "INSTALLING...");
 
     selected_count = 0;
-    total_mb = selected_megabytes(targets);
+    total_mb = selected_megabytes(targets, module_mb);
 
     generic_panel* page = &pages[2];
     bool has_timer = false;
@@ -56,47 +56,56 @@ void InstallerUI::start_install()
     worker = std::thread(&PluginInstaller::install, &installer, std::move(folders));
 }
 
+std::int32_t InstallerUI::take_statuses()
+{
+    const std::vector<std::int32_t> cells = installer.statuses();
+    if (after_status_copy)
+        after_status_copy();
+    std::int32_t failed = -1;
+    for (std::size_t i = 0; i < cells.size() && i < targets.size(); ++i) {
+        if (cells[i] != 0)
+            targets[i].status = cells[i];
+        if (is_failure(cells[i]))
+            failed = std::int32_t(i);
+    }
+    return failed;
+}
+
 void InstallerUI::on_install_timer(const event_info&)
 {
     if (!polling)
         return;
-    const std::vector<std::int32_t> cells = installer.statuses();
-    std::int32_t failed_slot = -1;
-    std::int32_t failed_code = 0;
-    for (std::size_t i = 0; i < cells.size() && i < targets.size(); ++i) {
-        if (cells[i] != 0)
-            targets[i].status = cells[i];
-        if (is_failure(cells[i])) {
-            failed_slot = targets[i].version;
-            failed_code = cells[i];
-        }
-    }
+    // Done is read before the statuses: a copy taken before the worker's last
+    // stores must never decide the result.
     if (!installer.is_done()) {
+        take_statuses();
         update_progress();
         return;
     }
     event_manager::instance().remove_handler(poll_handler);
     polling = false;
     worker.join();
+    const std::int32_t failed = take_statuses();
 
-    if (failed_slot < 0) {
-        // Nothing written is no success: nothing was selected, or only a
-        // Custom target without a folder.
-        if (installed_count(targets) == 0)
-            end_run(std::string("Some components of ") + "QV Vesk Plug-in" + " not correctly installed.");
-        else
+    if (failed < 0) {
+        // Success only when every chosen target received the module.
+        bool all_installed = selected_count > 0;
+        for (const InstallTarget& t : targets)
+            if (t.selected && t.status != status_installed)
+                all_installed = false;
+        if (all_installed)
             end_run("QV Vesk Plug-in successfully installed.");
+        else
+            end_run(std::string("Some components of ") + "QV Vesk Plug-in" + " not correctly installed.");
     } else {
-        const std::string message = std::string("The installation of ") + product_for_host + " " +
-                                    installer.version_names[std::size_t(failed_slot)] + " failed!\n\n" +
-                                    install_error_message(failed_code) +
-                                    "\n\nPlease contact support if you continue to have trouble.\n\n"
-                                    "Do you want to retry?";
+        const InstallTarget& t = targets[std::size_t(failed)];
+        const std::string message =
+            install_failure_message(installer.version_names[std::size_t(t.version)], t.status);
         update_progress();
         NotificationPopup popup;
-        theme_store& t = popup.root().theme();
-        t.set_redirect("message_popup_window_margins", "notifications_error_window_margins");
-        t.set_redirect("message_popup_component_margins", "notifications_error_component_margins");
+        theme_store& theme = popup.root().theme();
+        theme.set_redirect("message_popup_window_margins", "notifications_error_window_margins");
+        theme.set_redirect("message_popup_component_margins", "notifications_error_component_margins");
         popup.show(this, "Failed to install", message);
         if (popup.run_modal() == 1)
             start_install();
@@ -124,7 +133,7 @@ void InstallerUI::update_progress()
     progress_bar.set_fraction(fraction);
     progress_bar.invalidate(true);
 
-    const float done_mb = total_mb - pending_megabytes(targets);
+    const float done_mb = total_mb - pending_megabytes(targets, module_mb);
     progress_label.set_html(progress_html(fraction, done_mb, total_mb), false, false);
 
     std::size_t row = 0;

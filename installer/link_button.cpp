@@ -22,6 +22,11 @@ LinkButton::LinkButton()
             set_cursor(arrow_cursor);
             invalidate(false);
         });
-        subscribe_own(hidden_event, [](const event_info&) { set_cursor(arrow_cursor); });
+        // A link hidden under the pointer gets no leave: drop the hover look here.
+        subscribe_own(hidden_event, [this](const event_info&) {
+            theme().set_value("button_text_underlined", false);
+            set_cursor(arrow_cursor);
+            invalidate(false);
+        });
     });
 }

@@ -48,8 +48,9 @@ std::int32_t write_module_file(const std::wstring& path, const void* data, DWORD
         return status_file_not_created;
     DWORD written = 0;
     const bool wrote = WriteFile(file.get(), data, byte_count, &written, nullptr) != 0;
-    // A short write is a failed write.
-    if (!wrote || written != byte_count || !file.close())
+    // A short write is a failed write. The data reaches the disk before the
+    // rename, so a power loss never leaves a renamed but incomplete module.
+    if (!wrote || written != byte_count || !FlushFileBuffers(file.get()) || !file.close())
         return status_write_failed;
     if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return status_file_not_created;

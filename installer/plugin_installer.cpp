@@ -131,6 +131,14 @@ std::vector<std::int32_t> PluginInstaller::statuses() const
     return copy;
 }
 
+float PluginInstaller::module_megabytes() const
+{
+    HRSRC found = FindResourceW(resource_module, MAKEINTRESOURCEW(400), MAKEINTRESOURCEW(10));
+    if (!found)
+        return 0.0f;
+    return float(double(SizeofResource(resource_module, found)) / (1024.0 * 1024.0));
+}
+
 std::int32_t PluginInstaller::install_one(const std::wstring& folder) const
 {
     std::wstring path = qvsdk::join_path(folder, L"Quorvane");
@@ -152,7 +160,10 @@ void PluginInstaller::install(std::vector<std::wstring> folders)
         if (folders[i].empty())
             continue;
         cells[i].store(status_in_progress, std::memory_order_release);
-        cells[i].store(install_one(folders[i]), std::memory_order_release);
+        const std::int32_t code = install_one(folders[i]);
+        if (before_result)
+            before_result(i);
+        cells[i].store(code, std::memory_order_release);
     }
     // Without the folder nothing is made: a relative path would land in the
     // current directory.

@@ -29,6 +29,9 @@ public:
     std::vector<std::int32_t> statuses() const;
     bool is_done() const { return done.load(std::memory_order_acquire); }
 
+    // Megabytes of the carried module (0 when the resource is missing).
+    float module_megabytes() const;
+
     std::vector<std::string> version_names;
 
     // Where the scan looks, under HKEY_LOCAL_MACHINE.
@@ -37,6 +40,9 @@ public:
     HMODULE resource_module = GetModuleHandleW(nullptr);
     // The machine's common application-data folder; empty when unknown.
     std::function<std::wstring()> common_app_data;
+    // Called by the worker with a target's index after it has worked on the
+    // target and before it stores the result (tests hold the worker there).
+    std::function<void(std::size_t)> before_result;
 
 private:
     void scan(REGSAM access, std::vector<std::wstring>& folders);

@@ -60,15 +60,26 @@ TEST_F(discovery, old_versions_empty_missing_and_foreign_values_are_passed_over)
     EXPECT_EQ(installer.version_names[12], "2020");
 }
 
-TEST_F(discovery, a_later_subkey_for_a_slot_replaces_the_earlier_one_and_no_key_finds_nothing)
+TEST_F(discovery, a_slot_takes_only_its_own_subkey_and_no_key_finds_nothing)
 {
     PluginInstaller elsewhere;
     elsewhere.registry_path = tree.path() + L"\\Not There";
     EXPECT_EQ(elsewhere.find_versions(), std::vector<std::wstring>(12));
 
-    add(L"14.0", L"C:\\First");
-    add(L"14.0", L"C:\\Second");
-    EXPECT_EQ(installer.find_versions()[9], L"C:\\Second");
+    // Two different subkeys that both look like the slot's version: only the
+    // exact name fills it, whichever comes first; the others are found beyond
+    // the catalogue.
+    add(L"14", L"C:\\Early\\Tool 14\\Support Files\\Plug-ins");
+    add(L"14.0", L"C:\\Exact");
+    add(L"14.00", L"C:\\Late\\Tool 14b\\Support Files\\Plug-ins");
+    const std::vector<std::wstring> folders = installer.find_versions();
+    ASSERT_EQ(folders.size(), 14u);
+    EXPECT_EQ(folders[9], L"C:\\Exact");
+    EXPECT_EQ(folders[12], L"C:\\Early\\Tool 14\\Support Files\\Plug-ins");
+    EXPECT_EQ(folders[13], L"C:\\Late\\Tool 14b\\Support Files\\Plug-ins");
+    ASSERT_EQ(installer.version_names.size(), 14u);
+    EXPECT_EQ(installer.version_names[12], "Tool14");
+    EXPECT_EQ(installer.version_names[13], "Tool14b");
 }
 
 TEST(version_label, takes_the_name_after_the_last_host_words_without_white_space)

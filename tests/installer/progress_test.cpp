@@ -23,18 +23,22 @@ TEST(progress, megabytes_leave_out_unselected_and_empty_custom_targets)
 {
     std::vector<InstallTarget> targets = {
         {10, L"C:\\A", true, 2}, {7, L"C:\\B", true, 40}, {6, L"C:\\C", false, 0}, {custom_slot, L"", true, 0}};
-    EXPECT_FLOAT_EQ(selected_megabytes(targets), 2 * module_megabytes);
-    EXPECT_FLOAT_EQ(pending_megabytes(targets), module_megabytes);
+    // Each target receives one module of the given size.
+    const float module_mb = 5.37f;
+    EXPECT_FLOAT_EQ(selected_megabytes(targets, module_mb), 2 * module_mb);
+    EXPECT_FLOAT_EQ(pending_megabytes(targets, module_mb), module_mb);
+    EXPECT_FLOAT_EQ(pending_megabytes(targets, 2.87891f), 2.87891f);
     EXPECT_EQ(installed_count(targets), 1);
     targets.back().plugin_folder = L"D:\\Mine";
-    EXPECT_EQ(free_space_text(pending_megabytes(targets)), "At least 5.8 MB of free disk space is required.");
+    EXPECT_EQ(free_space_text(pending_megabytes(targets, 2.87891f)), "At least 5.8 MB of free disk space is required.");
+    EXPECT_EQ(free_space_text(pending_megabytes(targets, module_mb)), "At least 10.7 MB of free disk space is required.");
     EXPECT_EQ(free_space_text(0), "");
-    EXPECT_EQ(float_to_text(module_megabytes), "2.9");
+    EXPECT_EQ(float_to_text(2.87891f), "2.9");
 }
 
 TEST(progress, the_progress_line_is_valid_html_for_the_label)
 {
-    const std::string line = progress_html(0.5f, module_megabytes, 2 * module_megabytes);
+    const std::string line = progress_html(0.5f, 2.87891f, 2 * 2.87891f);
     EXPECT_EQ(line, "<html><body><font color = \"#1b6936\">50% </font> Complete (2.9MB of 5.8MB)</body></html>");
     const qvsdk::ui::html_text parsed = qvsdk::ui::parse_html(line, {});
     EXPECT_EQ(parsed.text, "50%  Complete (2.9MB of 5.8MB)");

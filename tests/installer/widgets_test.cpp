@@ -2,9 +2,11 @@
 #include "widget_input.h"
 #include "popup_answer.h"
 
+#include "installer/break_line.h"
 #include "installer/installer_theme.h"
 #include "installer/link_button.h"
 #include "installer/notification_popup.h"
+#include "installer/progress_bar.h"
 #include "installer/rounded_button.h"
 
 #include "toolkit/cursor.h"
@@ -13,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <thread>
 
@@ -117,4 +121,124 @@ TEST_F(installer_widgets, a_link_underlines_with_the_hand_cursor_only_while_hove
     widget_input::move_to(away.x, away.y);
     EXPECT_FALSE(link.theme().get_bool("button_text_underlined"));
     EXPECT_EQ(GetCursor(), static_cast<HCURSOR>(cursor_handle(0)));
+}
+
+TEST(installer_link, a_link_hidden_under_the_pointer_drops_its_underline_and_hand)
+{
+    widget_host host(40, 540, 300, 60);
+    LinkButton link;
+    link.set_text("Licence");
+    host.add(link, rect(10, 10, 120, 20));
+    const POINT over = host.screen_point(40, 20);
+    widget_input::move_to(over.x, over.y);
+    ASSERT_TRUE(link.theme().get_bool("button_text_underlined"));
+    link.set_visible(false);
+    widget_input::pump_for(100);
+    EXPECT_FALSE(link.theme().get_bool("button_text_underlined"));
+    EXPECT_EQ(GetCursor(), static_cast<HCURSOR>(cursor_handle(0)));
+}
+
+namespace {
+
+enum channel { red, green, blue };
+
+int channel_of(std::uint32_t p, channel c) { return c == red ? red_of(p) : c == green ? green_of(p) : blue_of(p); }
+
+// How far the strongest pixel of the box leans to one channel: that channel
+// minus the larger of the other two.
+int lean_to(const test_window::capture& shot, const rect& box, channel c)
+{
+    int best = -255;
+    for (int y = box.y; y < box.bottom(); ++y)
+        for (int x = box.x; x < box.right(); ++x) {
+            const std::uint32_t p = shot.at(x, y);
+            int others = 0;
+            for (channel o : {red, green, blue})
+                if (o != c)
+                    others = std::max(others, channel_of(p, o));
+            best = std::max(best, channel_of(p, c) - others);
+        }
+    return best;
+}
+
+// 0..1 theme colour channel as an 8-bit value.
+int byte_of(float v) { return int(std::lround(v * 255.0f)); }
+
+} // namespace
+
+TEST_F(installer_widgets, a_pill_writes_its_text_in_the_colour_of_its_state)
+{
+    widget_host host(40, 420, 420, 60);
+    RoundedButton normal, hovered, disabled;
+    for (RoundedButton* b : {&normal, &hovered, &disabled}) {
+        theme_store& t = b->theme();
+        t.set_value("button_font_color", color(1, 0, 0, 1));
+        t.set_value("button_font_color_hover", color(0, 1, 0, 1));
+        t.set_value("rounded_button_font_color_disabled", color(0, 0, 1, 1));
+        t.set_value("button_font_size", 16.0f);
+        b->set_text("MWMW");
+    }
+    host.add(normal, rect(10, 10, 120, 30));
+    host.add(hovered, rect(150, 10, 120, 30));
+    host.add(disabled, rect(290, 10, 120, 30));
+    disabled.set_enabled(false);
+
+    const rect text_of_normal(40, 14, 60, 22), text_of_hovered(180, 14, 60, 22), text_of_disabled(320, 14, 60, 22);
+    POINT at = host.screen_point(155, 25); // left end of the hovered pill, away from its text
+    widget_input::move_to(at.x, at.y);
+    test_window::capture shot = host.grab();
+    shot.save("rounded_button_texts");
+    EXPECT_GT(lean_to(shot, text_of_normal, red), 100);
+    EXPECT_GT(lean_to(shot, text_of_hovered, green), 100);
+    EXPECT_LT(lean_to(shot, text_of_hovered, red), 20);
+    EXPECT_GT(lean_to(shot, text_of_disabled, blue), 100);
+
+    // Under the pointer a disabled pill keeps its disabled text colour.
+    at = host.screen_point(295, 25);
+    widget_input::move_to(at.x, at.y);
+    shot = host.grab();
+    EXPECT_GT(lean_to(shot, text_of_disabled, blue), 100);
+    EXPECT_LT(lean_to(shot, text_of_disabled, green), 20);
+    EXPECT_GT(lean_to(shot, text_of_normal, red), 100);
+}
+
+TEST_F(installer_widgets, a_break_line_draws_one_line_across_its_middle)
+{
+    widget_host host(40, 420, 240, 60);
+    BreakLine line;
+    host.add(line, rect(10, 10, 200, 21));
+    const test_window::capture shot = host.grab();
+    shot.save("break_line");
+    const int v = byte_of(0.204f); // breakline_color
+    const int middle = 10 + 21 / 2;
+    for (int x : {10, 100, 208})
+        EXPECT_TRUE(looks_like(shot.at(x, middle), v, v, v, 6)) << "x " << x;
+    for (int y : {middle - 2, middle + 2, 12, 29})
+        EXPECT_TRUE(looks_like(shot.at(100, y), 26, 26, 26, 4)) << "y " << y;
+    EXPECT_TRUE(looks_like(shot.at(215, middle), 26, 26, 26, 4)); // past its right end
+}
+
+TEST_F(installer_widgets, a_progress_bar_fills_a_gradient_up_to_its_fraction)
+{
+    widget_host host(40, 420, 340, 60);
+    ProgressBar empty_bar, half_bar;
+    host.add(empty_bar, rect(10, 5, 300, 15));
+    host.add(half_bar, rect(10, 30, 300, 15));
+    half_bar.set_fraction(0.5f);
+    const test_window::capture shot = host.grab();
+    shot.save("progress_bars");
+
+    // progress_bar_back_color is black; the gradient runs from color1 at the
+    // top to color2 at the bottom.
+    for (int x : {11, 150, 308})
+        EXPECT_TRUE(looks_like(shot.at(x, 12), 0, 0, 0, 4)) << "x " << x;
+    const int filled = int(std::lround(300 * 0.5f));
+    const int top_r = byte_of(0.023f), top_g = byte_of(0.535f), top_b = byte_of(0.838f);
+    const int bottom_r = byte_of(0.012f), bottom_g = byte_of(0.287f), bottom_b = byte_of(0.445f);
+    EXPECT_TRUE(looks_like(shot.at(12, 30), top_r, top_g, top_b, 14));
+    EXPECT_TRUE(looks_like(shot.at(12, 44), bottom_r, bottom_g, bottom_b, 14));
+    EXPECT_GT(green_of(shot.at(100, 31)), green_of(shot.at(100, 43)) + 20); // darker towards the bottom
+    EXPECT_GT(blue_of(shot.at(10 + filled - 1, 37)), 60);                   // last filled column
+    EXPECT_TRUE(looks_like(shot.at(10 + filled + 1, 37), 0, 0, 0, 4));     // first empty one
+    EXPECT_TRUE(looks_like(shot.at(305, 37), 0, 0, 0, 4));
 }

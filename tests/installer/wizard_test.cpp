@@ -2,16 +2,21 @@
 #include "widget_host.h"
 #include "widget_input.h"
 #include "popup_answer.h"
+#include "right_click.h"
 
 #include "installer/clipboard_text.h"
 #include "installer/install_status.h"
 #include "installer/installer_ui.h"
+#include "installer/notification_popup.h"
 
+#include "toolkit/native_window.h"
 #include "toolkit/path.h"
 #include "toolkit/theme_store.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <thread>
 
 using namespace qvsdk::ui;
@@ -77,20 +82,6 @@ struct wizard_driver {
 
 constexpr int next_x = 1024 - 210 + 20, footer_y = 610 - 25;
 
-void right_click(POINT at)
-{
-    widget_input::move_to(at.x, at.y);
-    for (DWORD flag : {DWORD(MOUSEEVENTF_RIGHTDOWN), DWORD(MOUSEEVENTF_RIGHTUP)}) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-        in.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-        in.mi.dwFlags = flag | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof(in));
-        widget_input::pump_for(60);
-    }
-}
-
 std::wstring clipboard_text(HWND owner)
 {
     std::wstring text;
@@ -104,6 +95,21 @@ std::wstring clipboard_text(HWND owner)
     return text;
 }
 constexpr int back_x = 1024 - 380 + 20;
+constexpr int cancel_x = 1024 - 520 + 20;
+
+// Megabytes of that many modules of the size the installer carries, with one decimal.
+std::string megabytes_of(int modules)
+{
+    const double mb = double(modules) * double(built_module().size()) / (1024.0 * 1024.0);
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.1f", mb);
+    return text;
+}
+
+std::string space_for(int modules)
+{
+    return "At least " + megabytes_of(modules) + " MB of free disk space is required.";
+}
 
 } // namespace
 
@@ -177,7 +183,7 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     d.click_at(next_x, footer_y);
     ASSERT_EQ(ui.page(), 1);
     EXPECT_EQ(ui.next().text(), "INSTALL");
-    EXPECT_EQ(ui.free_space_line().text(), "At least 5.8 MB of free disk space is required.");
+    EXPECT_EQ(ui.free_space_line().text(), space_for(2));
     ASSERT_EQ(ui.version_boxes().size(), 3u);
     EXPECT_EQ(ui.version_boxes()[0]->text(), "Custom");
     EXPECT_EQ(ui.version_boxes()[0]->bounds().x, 190);
@@ -189,13 +195,18 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     d.click_left_of(*ui.version_boxes()[0]);
     EXPECT_TRUE(ui.install_targets()[2].selected);
     EXPECT_TRUE(ui.plugin_path_button().is_enabled(false));
-    // A Custom target without a folder adds nothing to the space needed.
-    EXPECT_EQ(ui.free_space_line().text(), "At least 5.8 MB of free disk space is required.");
+    // A Custom target without a folder adds nothing to the space needed, and
+    // the install cannot start until it has one.
+    EXPECT_EQ(ui.free_space_line().text(), space_for(2));
+    EXPECT_FALSE(ui.next().is_enabled(false));
+    d.click_at(next_x, footer_y);
+    ASSERT_EQ(ui.page(), 1);
     d.click(ui.plugin_path_button());
     EXPECT_EQ(chooser_calls, 1);
     EXPECT_EQ(ui.install_targets()[2].plugin_folder, custom);
     EXPECT_NE(ui.custom_path_line().text().find("Custom Plugin Path: "), std::string::npos);
-    EXPECT_EQ(ui.free_space_line().text(), "At least 8.6 MB of free disk space is required.");
+    EXPECT_EQ(ui.free_space_line().text(), space_for(3));
+    EXPECT_TRUE(ui.next().is_enabled(false));
     d.shot("page1_versions");
 
     // Install: the 2020 target fails; the popup's YES (Enter) retries it after
@@ -222,6 +233,8 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     EXPECT_EQ(ui.result_rows()[1]->text(), "QV Vesk Plug-in for After Effects 2020 installed.");
     EXPECT_TRUE(ui.result_rows()[1]->is_checked());
     EXPECT_NE(ui.progress_text().text().find("100% "), std::string::npos);
+    EXPECT_NE(ui.progress_text().text().find("Complete (" + megabytes_of(3) + "MB of " + megabytes_of(3) + "MB)"),
+              std::string::npos);
 
     const std::vector<unsigned char> expected = built_module();
     ASSERT_FALSE(expected.empty());
@@ -272,7 +285,6 @@ TEST(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
     ASSERT_EQ(ui.install_targets().size(), 1u); // Custom only
 
     // CANCEL asks; NO (Escape) keeps the installer where it was.
-    constexpr int cancel_x = 1024 - 520 + 20;
     std::thread no = answer_popup(L"Exit Installer", VK_ESCAPE);
     d.click_at(cancel_x, footer_y);
     no.join();
@@ -340,4 +352,197 @@ TEST(clipboard, copies_unicode_text_and_fails_cleanly_while_another_window_holds
     holder.join();
     CloseHandle(opened);
     CloseHandle(release);
+}
+
+namespace {
+
+// Shows an installer window at the tests' place on the screen.
+void place(InstallerUI& ui)
+{
+    SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(ui.handle(), SW_SHOW);
+    widget_input::pump_for(300);
+}
+
+// The text of the notice window's message, read through its native record.
+std::string popup_message(HWND popup)
+{
+    auto* record = reinterpret_cast<native_window*>(GetWindowLongPtrW(popup, GWLP_USERDATA));
+    auto* notice = record ? dynamic_cast<NotificationPopup*>(record->owner) : nullptr;
+    return notice ? notice->message_label().text() : std::string();
+}
+
+} // namespace
+
+TEST(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_ends_the_run)
+{
+    test_folder root(L"race");
+    const std::wstring cc2018 = root.make(L"AE2018\\Support Files\\Plug-ins");
+    const std::wstring y2020 = root.make(L"Adobe After Effects 2020\\Support Files\\Plug-ins");
+    const std::wstring app_data = root.make(L"ProgramData");
+    root.make(L"Adobe After Effects 2020\\Support Files\\Plug-ins\\Quorvane\\QVVesk.aex"); // code 40
+    registry_tree catalogue(L"SOFTWARE\\Adobe\\After Effects");
+    catalogue.set(L"15.0", L"PluginInstallPath", cc2018);
+    catalogue.set(L"17.0", L"PluginInstallPath", y2020);
+
+    // The worker holds the failing target's code until the poll has copied
+    // the statuses; the poll then looks away until the worker is done.
+    HANDLE copied = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    InstallerUI ui([&](PluginInstaller& model) {
+        model.common_app_data = [&] { return app_data; };
+        model.before_result = [copied](std::size_t i) {
+            if (i == 1)
+                WaitForSingleObject(copied, 10000);
+        };
+    });
+    int pauses = 0;
+    ui.set_after_status_copy([&] {
+        if (pauses++ > 0)
+            return;
+        SetEvent(copied);
+        for (int i = 0; i < 1000 && !ui.model().is_done(); ++i)
+            Sleep(10);
+    });
+    place(ui);
+    wizard_driver d{ui};
+    d.click_at(next_x, footer_y);
+    ASSERT_EQ(ui.page(), 1);
+
+    bool declined = false;
+    std::string message;
+    std::thread user = answer_with_key([] { return FindWindowW(nullptr, L"Failed to install"); }, VK_ESCAPE,
+                                       &declined, [&](HWND popup) { message = popup_message(popup); });
+    d.click_at(next_x, footer_y);
+    const bool finished = d.wait_for([&] { return ui.is_finished(); });
+    user.join();
+    CloseHandle(copied);
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(declined);
+    EXPECT_GE(pauses, 2);
+
+    EXPECT_EQ(message, "The installation of QV Vesk Plug-in for After Effects 2020 failed!\n\n"
+                       "Could not create the plugin file (Error code: 40).\n - Make sure that After Effects is "
+                       "closed\n - Make sure you have enough disk space.\n - Make sure you have administrative "
+                       "privileges.\n\nPlease contact support if you continue to have trouble.\n\nDo you want to "
+                       "retry?");
+    EXPECT_EQ(ui.install_targets()[0].status, status_installed);
+    EXPECT_EQ(ui.install_targets()[1].status, status_file_not_created);
+    EXPECT_EQ(ui.status_line().text(), "Some components of QV Vesk Plug-in not correctly installed.");
+    EXPECT_NE(ui.page_title(2).text(), "Mission Success!");
+    EXPECT_EQ(ui.next().text(), "FINISH");
+    EXPECT_TRUE(ui.next().is_enabled(false));
+    EXPECT_FLOAT_EQ(ui.progress().fraction(), 1.0f);
+    EXPECT_NE(ui.progress_text().text().find("100% "), std::string::npos);
+    ASSERT_EQ(ui.result_rows().size(), 2u);
+    EXPECT_EQ(ui.result_rows()[0]->text(), "QV Vesk Plug-in for After Effects CC2018 installed.");
+    EXPECT_EQ(ui.result_rows()[1]->text(), "QV Vesk Plug-in for After Effects 2020 not installed.");
+    EXPECT_TRUE(ui.result_rows()[1]->is_visible(false));
+    EXPECT_FALSE(ui.result_rows()[1]->is_checked());
+    d.shot("page2_declined_retry");
+
+    d.click_at(next_x, footer_y);
+    EXPECT_FALSE(IsWindowVisible(ui.handle()));
+    global_theme = make_theme_map();
+}
+
+TEST(wizard, the_licence_page_answers_cancel_i_agree_and_back)
+{
+    InstallerUI ui([&](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
+    place(ui);
+    wizard_driver d{ui};
+
+    // The welcome page's own link opens the licence too.
+    d.click(ui.welcome_link_button());
+    ASSERT_EQ(ui.page(), 3);
+    EXPECT_EQ(ui.next().text(), "I AGREE");
+
+    // CANCEL asks there as everywhere; NO keeps the licence page.
+    bool asked = false;
+    std::thread no = answer_with_key([] { return FindWindowW(nullptr, L"Exit Installer"); }, VK_ESCAPE, &asked);
+    d.click_at(cancel_x, footer_y);
+    no.join();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(IsWindowVisible(ui.handle()));
+    EXPECT_EQ(ui.page(), 3);
+
+    // "I AGREE" returns to the page the licence came from; NEXT then goes on.
+    d.click_at(next_x, footer_y);
+    EXPECT_EQ(ui.page(), 0);
+    d.click_at(next_x, footer_y);
+    EXPECT_EQ(ui.page(), 1);
+
+    // YES on the licence page ends the installer.
+    d.click_at(200, 610 - 50 + 17 + 7);
+    EXPECT_EQ(ui.page(), 1); // the footer link is hidden after page 0
+    d.click_at(back_x, footer_y);
+    ASSERT_EQ(ui.page(), 0);
+    d.click_at(200, 610 - 50 + 17 + 7);
+    ASSERT_EQ(ui.page(), 3);
+    std::thread yes = answer_with_key([] { return FindWindowW(nullptr, L"Exit Installer"); }, VK_RETURN, nullptr);
+    d.click_at(cancel_x, footer_y);
+    yes.join();
+    EXPECT_FALSE(IsWindowVisible(ui.handle()));
+    global_theme = make_theme_map();
+}
+
+TEST(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_modules)
+{
+    test_folder root(L"close");
+    const std::wstring cc2017 = root.make(L"AE2017\\Support Files\\Plug-ins");
+    const std::wstring cc2018 = root.make(L"AE2018\\Support Files\\Plug-ins");
+    const std::wstring y2020 = root.make(L"Adobe After Effects 2020\\Support Files\\Plug-ins");
+    const std::wstring app_data = root.make(L"ProgramData");
+    for (const std::wstring& folder : {cc2017, cc2018, y2020}) {
+        qvsdk::create_folder_tree(qvsdk::join_path(folder, L"Quorvane"));
+        write_file(module_in(folder), "old module");
+    }
+    registry_tree catalogue(L"SOFTWARE\\Adobe\\After Effects");
+    catalogue.set(L"14.0", L"PluginInstallPath", cc2017);
+    catalogue.set(L"15.0", L"PluginInstallPath", cc2018);
+    catalogue.set(L"17.0", L"PluginInstallPath", y2020);
+
+    // The worker is held in the middle target until the window has gone.
+    std::atomic<bool> closed{false};
+    std::atomic<bool> held{false};
+    std::atomic<int> results{0};
+    {
+        InstallerUI ui([&](PluginInstaller& model) {
+            model.common_app_data = [&] { return app_data; };
+            model.before_result = [&](std::size_t i) {
+                if (i == 1) {
+                    held = true;
+                    while (!closed)
+                        Sleep(5);
+                    Sleep(300);
+                }
+                ++results;
+            };
+        });
+        place(ui);
+        wizard_driver d{ui};
+        d.click_at(next_x, footer_y);
+        ASSERT_EQ(ui.page(), 1);
+        d.click_at(next_x, footer_y);
+        ASSERT_EQ(ui.page(), 2);
+        ASSERT_TRUE(d.wait_for([&] { return held.load(); }));
+        EXPECT_FALSE(ui.is_finished());
+
+        // The close box: the window goes while the worker still writes.
+        PostMessageW(ui.handle(), WM_CLOSE, 0, 0);
+        ui.run_modal();
+        EXPECT_FALSE(IsWindowVisible(ui.handle()));
+        closed = true;
+    }
+    // The window's end waited for the worker.
+    EXPECT_EQ(results.load(), 3);
+
+    const std::vector<unsigned char> fresh = built_module();
+    const std::vector<unsigned char> old = {'o', 'l', 'd', ' ', 'm', 'o', 'd', 'u', 'l', 'e'};
+    ASSERT_FALSE(fresh.empty());
+    for (const std::wstring& folder : {cc2017, cc2018, y2020}) {
+        const std::vector<unsigned char> bytes = read_file(module_in(folder));
+        EXPECT_TRUE(bytes == fresh || bytes == old);
+        EXPECT_FALSE(file_exists(module_in(folder) + L".new"));
+    }
+    global_theme = make_theme_map();
 }

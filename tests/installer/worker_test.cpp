@@ -1,3 +1,4 @@
+#include "import_patch.h"
 #include "test_folder.h"
 
 #include "installer/install_error_message.h"
@@ -9,6 +10,9 @@
 #include "toolkit/text_encoding.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -130,4 +134,91 @@ TEST(module_file, a_failed_write_keeps_the_old_module_and_leaves_no_temporary_fi
     EXPECT_EQ(write_module_file(path, memory, page), status_installed);
     EXPECT_EQ(read_file(path).size(), page);
     VirtualFree(memory, 0, MEM_RELEASE);
+}
+
+TEST_F(worker, the_module_size_is_measured_from_the_carried_resource)
+{
+    const std::vector<unsigned char> module = built_module();
+    ASSERT_GT(module.size(), 100000u);
+    EXPECT_FLOAT_EQ(installer.module_megabytes(), float(double(module.size()) / (1024.0 * 1024.0)));
+    installer.resource_module = GetModuleHandleW(L"kernel32.dll");
+    EXPECT_EQ(installer.module_megabytes(), 0.0f);
+}
+
+TEST(install_error_message, file_errors_name_the_code_and_every_hint)
+{
+    const std::string hints = ").\n - Make sure that After Effects is closed\n - Make sure you have enough disk space.\n"
+                              " - Make sure you have administrative privileges.";
+    EXPECT_EQ(install_error_message(40), "Could not create the plugin file (Error code: 40" + hints);
+    EXPECT_EQ(install_error_message(50), "Could not create the plugin file (Error code: 50" + hints);
+    EXPECT_EQ(install_error_message(30),
+              "Could not load the plugin file from the installer (Error code: 30).\n - The installer file may be corrupt.");
+    EXPECT_EQ(install_error_message(2), "Unkown error (2).");
+}
+
+TEST(install_error_message, the_failure_notice_names_the_version_and_asks_for_a_retry)
+{
+    EXPECT_EQ(install_failure_message("CC2018", 50),
+              "The installation of QV Vesk Plug-in for After Effects CC2018 failed!\n\n"
+              "Could not create the plugin file (Error code: 50).\n - Make sure that After Effects is closed\n"
+              " - Make sure you have enough disk space.\n - Make sure you have administrative privileges."
+              "\n\nPlease contact support if you continue to have trouble.\n\nDo you want to retry?");
+    EXPECT_EQ(install_failure_message("2020", 20),
+              "The installation of QV Vesk Plug-in for After Effects 2020 failed!\n\n"
+              "Could not load the plugin file from the installer (Error code: 20).\n - The installer file may be corrupt."
+              "\n\nPlease contact support if you continue to have trouble.\n\nDo you want to retry?");
+}
+
+namespace {
+
+// The file calls of one write_module_file, in order.
+std::vector<std::string> file_calls;
+BOOL flush_result = TRUE;
+void* real_flush = nullptr;
+void* real_move = nullptr;
+
+BOOL WINAPI watched_flush(HANDLE file)
+{
+    file_calls.push_back("flush");
+    const BOOL flushed = reinterpret_cast<BOOL(WINAPI*)(HANDLE)>(real_flush)(file);
+    return flush_result ? flushed : FALSE;
+}
+
+BOOL WINAPI watched_move(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    file_calls.push_back("move");
+    return reinterpret_cast<BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD)>(real_move)(from, to, flags);
+}
+
+} // namespace
+
+TEST(module_file, the_new_module_reaches_the_disk_before_it_is_renamed_into_place)
+{
+    test_folder root(L"flush");
+    const std::wstring path = qvsdk::join_path(root.path(), L"QVVesk.aex");
+    write_file(path, "old module");
+    const std::string bytes(70000, 'q');
+
+    import_patch flush("kernel32.dll", "FlushFileBuffers", reinterpret_cast<void*>(&watched_flush));
+    import_patch move("kernel32.dll", "MoveFileExW", reinterpret_cast<void*>(&watched_move));
+    ASSERT_TRUE(move.found());
+    ASSERT_TRUE(flush.found()) << "the module file is never flushed";
+    real_flush = flush.original();
+    real_move = move.original();
+
+    file_calls.clear();
+    flush_result = TRUE;
+    EXPECT_EQ(write_module_file(path, bytes.data(), DWORD(bytes.size())), status_installed);
+    EXPECT_EQ(file_calls, (std::vector<std::string>{"flush", "move"}));
+    EXPECT_EQ(read_file(path).size(), bytes.size());
+
+    // A flush that fails is a failed write: the old module stays.
+    write_file(path, "old module");
+    file_calls.clear();
+    flush_result = FALSE;
+    EXPECT_EQ(write_module_file(path, bytes.data(), DWORD(bytes.size())), status_write_failed);
+    EXPECT_EQ(file_calls, std::vector<std::string>{"flush"});
+    EXPECT_EQ(read_file(path), std::vector<unsigned char>({'o', 'l', 'd', ' ', 'm', 'o', 'd', 'u', 'l', 'e'}));
+    EXPECT_FALSE(file_exists(path + L".new"));
+    flush_result = TRUE;
 }

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <windows.h>
+
+// Moves the real pointer to the screen point and clicks the right button there.
+void right_click(POINT at);
