@@ -36,12 +36,14 @@ void AePluginConnection::global_setup(command_context&)
 
 void AePluginConnection::global_setdown(command_context& context)
 {
+    // Taken first so the render thread stops on every path, also when giving the
+    // header images back fails: the host may unload the module next.
+    std::unique_ptr<qvsdk::RendererProxy> proxy = std::move(renderer_proxy);
     suite_handler suites(context.in_data->pica_basicP);
     for (DRAWBOT_ImageRef image : {banner_image_normal, banner_image_hover}) {
         if (image)
             suites.get<DRAWBOT_SupplierSuite1>().ReleaseObject(image);
     }
-    std::unique_ptr<qvsdk::RendererProxy> proxy = std::move(renderer_proxy);
     proxy.reset();
 }
 

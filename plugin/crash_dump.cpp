@@ -6,6 +6,7 @@
 #include <dbghelp.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <mutex>
@@ -23,6 +24,7 @@ constexpr int version_minor = 0;
 constexpr int version_build = 74;
 
 thread_local bool translating = false;
+thread_local int module_work = 0;  // commands and jobs the thread is inside
 thread_local bool writing_dump = false;
 thread_local std::string pending_message;
 
@@ -75,10 +77,22 @@ bool is_translated_fault(const EXCEPTION_RECORD& record)
     return (record.ExceptionFlags & EXCEPTION_NONCONTINUABLE) == 0;
 }
 
+// The module's image: faults elsewhere (the host, the system, other modules)
+// belong to code that may handle them itself.
+std::uintptr_t image_begin = 0;
+std::uintptr_t image_end = 0;
+
+bool in_module_image(DWORD64 address)
+{
+    return address >= image_begin && address < image_end;
+}
+
 LONG CALLBACK translate_fault(EXCEPTION_POINTERS* pointers)
 {
     // A fault while the dump is being written goes to whoever else handles it.
-    if (!translating || writing_dump || !is_translated_fault(*pointers->ExceptionRecord))
+    if (!translating || module_work == 0 || writing_dump ||
+        !is_translated_fault(*pointers->ExceptionRecord) ||
+        !in_module_image(pointers->ContextRecord->Rip))
         return EXCEPTION_CONTINUE_SEARCH;
     writing_dump = true;
     pending_message = write_dump(pointers);
@@ -132,7 +146,9 @@ namespace {
 // unloaded, before the libraries it loaded are, whose own unloading may raise
 // and handle faults of its own.
 struct installed_handler {
+    std::mutex mutex;
     void* handle = nullptr;
+    int registrations = 0;  // threads registered now
     ~installed_handler()
     {
         if (handle)
@@ -140,14 +156,62 @@ struct installed_handler {
     }
 };
 
+installed_handler& handler()
+{
+    static installed_handler instance;
+    return instance;
+}
+
+void find_module_image()
+{
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(&translate_fault), &module))
+        return;
+    const auto* base = reinterpret_cast<const unsigned char*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    image_begin = reinterpret_cast<std::uintptr_t>(base);
+    image_end = image_begin + nt->OptionalHeader.SizeOfImage;
+}
+
 } // namespace
 
 void install_crash_dump_translator()
 {
-    static installed_handler handler;
-    static std::once_flag added;
-    std::call_once(added, [] { handler.handle = AddVectoredExceptionHandler(1, translate_fault); });
+    static std::once_flag found;
+    std::call_once(found, find_module_image);
+    if (translating)
+        return;
+    installed_handler& installed = handler();
+    std::lock_guard<std::mutex> lock(installed.mutex);
+    if (installed.registrations++ == 0)
+        installed.handle = AddVectoredExceptionHandler(1, translate_fault);
     translating = true;
+}
+
+void remove_crash_dump_translator()
+{
+    if (!translating)
+        return;
+    translating = false;
+    installed_handler& installed = handler();
+    std::lock_guard<std::mutex> lock(installed.mutex);
+    if (--installed.registrations == 0 && installed.handle) {
+        RemoveVectoredExceptionHandler(installed.handle);
+        installed.handle = nullptr;
+    }
+}
+
+crash_dump_scope::crash_dump_scope()
+{
+    ++module_work;
+}
+
+crash_dump_scope::~crash_dump_scope()
+{
+    --module_work;
 }
 
 void crash_dump_translator(unsigned /*code*/, EXCEPTION_POINTERS* pointers)

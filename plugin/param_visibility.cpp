@@ -27,6 +27,51 @@ const map_layer_rule map_layer_rules[] = {
 
 constexpr A_long motion_blur_on = 2;
 
+// A stream and a stream value go back to the host on every path, also when a host
+// call between taking and giving back fails.
+class owned_stream {
+public:
+    owned_stream(const AEGP_StreamSuite7& streams, AEGP_StreamRefH stream)
+        : streams(streams), stream(stream)
+    {
+    }
+    owned_stream(const owned_stream&) = delete;
+    owned_stream& operator=(const owned_stream&) = delete;
+    ~owned_stream()
+    {
+        if (!stream)
+            return;
+        try {
+            streams.AEGP_DisposeStream(stream);
+        } catch (...) {
+        }
+    }
+    AEGP_StreamRefH get() const { return stream; }
+
+private:
+    const AEGP_StreamSuite7& streams;
+    AEGP_StreamRefH stream;
+};
+
+struct owned_stream_value {
+    explicit owned_stream_value(const AEGP_StreamSuite7& streams) : streams(streams) {}
+    owned_stream_value(const owned_stream_value&) = delete;
+    owned_stream_value& operator=(const owned_stream_value&) = delete;
+    ~owned_stream_value()
+    {
+        // The host names the value's stream only when it made the value.
+        if (!value.streamH)
+            return;
+        try {
+            streams.AEGP_DisposeStreamValue(&value);
+        } catch (...) {
+        }
+    }
+
+    const AEGP_StreamSuite7& streams;
+    AEGP_StreamValue2 value{};
+};
+
 class visibility_pass {
 public:
     visibility_pass(command_context& context, AEGP_PluginID plugin_id)
@@ -49,10 +94,9 @@ public:
 
     void set_hidden(A_long disk_id, bool hidden)
     {
-        AEGP_StreamRefH stream = new_stream(disk_id);
+        owned_stream stream(suites.get<AEGP_StreamSuite7>(), new_stream(disk_id));
         suites.get<AEGP_DynamicStreamSuite2>().AEGP_SetDynamicStreamFlag(
-            stream, AEGP_DynStreamFlag_HIDDEN, 0, hidden ? 1 : 0);
-        suites.get<AEGP_StreamSuite7>().AEGP_DisposeStream(stream);
+            stream.get(), AEGP_DynStreamFlag_HIDDEN, 0, hidden ? 1 : 0);
     }
 
     bool has_layer(A_long disk_id)
@@ -61,15 +105,12 @@ public:
         suites.get<AEGP_PFInterfaceSuite1>().AEGP_ConvertEffectToCompTime(
             context.in_data->effect_ref, context.in_data->current_time,
             context.in_data->time_scale, &comp_time);
-        AEGP_StreamRefH stream = new_stream(disk_id);
         const AEGP_StreamSuite7& streams = suites.get<AEGP_StreamSuite7>();
-        AEGP_StreamValue2 value{};
-        streams.AEGP_GetNewStreamValue(plugin_id, stream, AEGP_LTimeMode_CompTime, &comp_time,
-                                       0, &value);
-        bool named = value.val.layer_id != 0;
-        streams.AEGP_DisposeStreamValue(&value);
-        streams.AEGP_DisposeStream(stream);
-        return named;
+        owned_stream stream(streams, new_stream(disk_id));
+        owned_stream_value value(streams);
+        streams.AEGP_GetNewStreamValue(plugin_id, stream.get(), AEGP_LTimeMode_CompTime,
+                                       &comp_time, 0, &value.value);
+        return value.value.val.layer_id != 0;
     }
 
 private:

@@ -27,6 +27,9 @@ void create_plugin_object(PF_InData* in_data, PF_OutData* out_data)
     PF_Handle global = in_data->utils->host_new_handle(sizeof(AePlugin*));
     if (!global || !*global)
         throw qv_exception("the host gave no global data");
+    // The block holds no object until one exists, so a failed allocation leaves
+    // later commands a null object rather than whatever the host's block held.
+    *static_cast<AePlugin**>(*global) = nullptr;
     in_data->global_data = out_data->global_data = global;
     *static_cast<AePlugin**>(*global) = new AePluginConnection();
 }
@@ -58,22 +61,30 @@ PF_Err PluginMain(PF_Cmd command, PF_InData* in_data, PF_OutData* out_data,
 {
     if (command > last_host_command)
         return PF_Err_NONE;
-    try {
-        if (command == PF_Cmd_GLOBAL_SETUP) {
-            qvsdk::install_crash_dump_translator();
-            create_plugin_object(in_data, out_data);
+    PF_Err err = PF_Err_INTERNAL_STRUCT_DAMAGED;
+    {
+        qvsdk::crash_dump_scope inside_command;
+        try {
+            if (command == PF_Cmd_GLOBAL_SETUP) {
+                qvsdk::install_crash_dump_translator();
+                create_plugin_object(in_data, out_data);
+            }
+            err = AePlugin::dispatch_command(plugin_object(in_data), command, in_data, out_data,
+                                             params, extra);
+            if (command == PF_Cmd_GLOBAL_SETDOWN)
+                destroy_plugin_object(in_data, out_data);
+        } catch (const std::exception& error) {
+            err = PF_Err_INTERNAL_STRUCT_DAMAGED;
+            show_error_popup(&error, in_data);
+        } catch (...) {
+            err = PF_Err_INTERNAL_STRUCT_DAMAGED;
+            show_error_popup(nullptr, in_data);
         }
-        PF_Err err = AePlugin::dispatch_command(plugin_object(in_data), command, in_data,
-                                                out_data, params, extra);
-        if (command == PF_Cmd_GLOBAL_SETDOWN)
-            destroy_plugin_object(in_data, out_data);
-        return err;
-    } catch (const std::exception& error) {
-        show_error_popup(&error, in_data);
-    } catch (...) {
-        show_error_popup(nullptr, in_data);
     }
-    return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    // After set-down the host's own faults on this thread are no business of ours.
+    if (command == PF_Cmd_GLOBAL_SETDOWN)
+        qvsdk::remove_crash_dump_translator();
+    return err;
 }
 
 } // extern "C"

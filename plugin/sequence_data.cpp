@@ -1,6 +1,7 @@
 #include "plugin/sequence_data.h"
 
 #include "plugin/binary_archive.h"
+#include "plugin/renderer/cleanup_guard.h"
 #include "plugin/texture_cache.h"
 
 #include <cstring>
@@ -23,11 +24,15 @@ void dispose_sequence_data(PF_UtilCallbacks& utils, PF_Handle sequence,
 {
     if (!sequence)
         return;
-    if (auto* data = static_cast<sequence_data*>(utils.host_lock_handle(sequence))) {
+    // A flattened instance holds the empty flat handle: it names no texture.
+    const bool holds_ids =
+        utils.host_get_handle_size(sequence) >= static_cast<A_HandleSize>(sizeof(sequence_data));
+    if (auto* data = holds_ids ? static_cast<sequence_data*>(utils.host_lock_handle(sequence))
+                               : nullptr) {
+        cleanup_guard unlock([&utils, sequence] { utils.host_unlock_handle(sequence); });
         for (std::uint32_t id : {data->diffuse, data->glossiness, data->illumination, data->bump,
                                  data->environment})
             drop_texture_reference(cache, id, release);
-        utils.host_unlock_handle(sequence);
     }
     utils.host_dispose_handle(sequence);
 }

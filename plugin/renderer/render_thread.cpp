@@ -95,7 +95,7 @@ void RenderThread::wait_until_ended()
 
 void RenderThread::thread_main(std::shared_ptr<state> shared, renderer_factory make_renderer)
 {
-    install_crash_dump_translator();
+    crash_dump_thread translated;  // every step of this thread is the module's own work
     std::unique_ptr<Renderer> owned;
     std::exception_ptr failure;
     try {

@@ -51,6 +51,41 @@ void expect_dump(const std::wstring& path)
     DeleteFileW(path.c_str());
 }
 
+int dumps_in(const std::wstring& folder)
+{
+    int count = 0;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*.dmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+        ++count;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
+// A fault that the translator leaves alone reaches this handler, added after it,
+// which resumes at the landing and jumps back to fault_left_alone.
+void* landing_buffer[5];
+volatile bool expecting_fault = false;
+
+[[noreturn]] void land()
+{
+    __builtin_longjmp(landing_buffer, 1);
+}
+
+LONG CALLBACK catch_left_fault(EXCEPTION_POINTERS* pointers)
+{
+    if (!expecting_fault || pointers->ExceptionRecord->ExceptionCode != EXCEPTION_ACCESS_VIOLATION)
+        return EXCEPTION_CONTINUE_SEARCH;
+    expecting_fault = false;
+    CONTEXT& context = *pointers->ContextRecord;
+    context.Rsp = (context.Rsp & ~DWORD64(15)) - 8;  // as if just called
+    context.Rip = reinterpret_cast<DWORD64>(&land);
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
 template <typename Fault>
 std::string message_of(Fault fault)
 {
@@ -60,6 +95,22 @@ std::string message_of(Fault fault)
         return e.what();
     }
     return "no exception";
+}
+
+// True when the fault came through untranslated; else the translated message.
+template <typename Fault>
+bool fault_left_alone(Fault fault, std::string& translated)
+{
+    void* handler = AddVectoredExceptionHandler(0, catch_left_fault);
+    bool left_alone = true;
+    if (__builtin_setjmp(landing_buffer) == 0) {
+        expecting_fault = true;
+        translated = message_of(fault);
+        left_alone = false;
+    }
+    expecting_fault = false;
+    RemoveVectoredExceptionHandler(handler);
+    return left_alone;
 }
 
 } // namespace
@@ -100,6 +151,7 @@ TEST(CrashDumpTranslator, FaultOnAHostThreadWritesADumpIntoAFreshFolderTree)
         << "old dumps left in " << wide_to_utf8(folder);
 
     install_crash_dump_translator();
+    crash_dump_scope inside_command;
     const std::string message = message_of(write_to_bad_address);
     const std::wstring dump = named_dump(message);
     EXPECT_EQ(dump.rfind(folder + L"\\QV Vesk_v1.0.74-", 0), 0u) << message;
@@ -117,7 +169,7 @@ TEST(CrashDumpTranslator, EachThreadInstallsItsOwn)
 {
     std::string message;
     std::thread worker([&] {
-        install_crash_dump_translator();
+        crash_dump_thread translated;
         message = message_of(write_to_bad_address);
     });
     worker.join();
@@ -131,4 +183,35 @@ TEST(CrashDumpTranslator, DirectCallWritesWithoutExceptionPointers)
 {
     const std::string message = message_of([] { crash_dump_translator(0xC0000005u, nullptr); });
     expect_dump(named_dump(message));
+}
+
+TEST(CrashDumpTranslator, LeavesFaultsOutsideCommandsAndOutsideTheModuleAlone)
+{
+    const std::wstring folder = documents_dump_folder();
+    const int dumps = dumps_in(folder);
+    install_crash_dump_translator();
+    {
+        // The system's own probe faults inside the system and handles it itself.
+        crash_dump_scope inside_command;
+        EXPECT_TRUE(IsBadReadPtr(reinterpret_cast<void*>(0x10), 4));
+        EXPECT_TRUE(IsBadWritePtr(reinterpret_cast<void*>(0x10), 4));
+    }
+    EXPECT_EQ(dumps_in(folder), dumps);
+    // Registered, but not inside a command or job: the fault is not ours to take.
+    std::string message;
+    EXPECT_TRUE(fault_left_alone(write_to_bad_address, message)) << message;
+    {
+        crash_dump_scope inside_command;
+        EXPECT_FALSE(fault_left_alone(write_to_bad_address, message));
+        expect_dump(named_dump(message));
+    }
+
+    // After the registration is cleared nothing is translated, even inside a command.
+    remove_crash_dump_translator();
+    {
+        crash_dump_scope inside_command;
+        EXPECT_TRUE(fault_left_alone(write_to_bad_address, message)) << message;
+        EXPECT_TRUE(IsBadReadPtr(reinterpret_cast<void*>(0x10), 4));
+    }
+    EXPECT_EQ(dumps_in(folder), dumps);
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,48 @@ TEST_F(SequenceTextures, FlatteningOneOfTwoInstancesKeepsTheSharedTexture)
     host.dispose(flat);
     EXPECT_EQ(host.live_handles(), 0u);
     EXPECT_EQ(host.locked_handles(), 0);
+}
+
+TEST_F(SequenceTextures, HandleSmallerThanTheRecordIsDisposedUnread)
+{
+    cache = {entry(2, 11)};
+    PF_Handle second = instance_with(11, 0);
+    PF_Handle first = instance_with(11, 0);
+    PF_Handle flat = flatten_sequence_data(host.utilities(), first, cache, release);
+    ASSERT_EQ(cache.size(), 1u);
+    ASSERT_EQ(cache[0].refcount, 1u);
+
+    // Flattening the flat handle again, then setting it down, touches no texture.
+    PF_Handle again = flatten_sequence_data(host.utilities(), flat, cache, release);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(host.handle_size(again), 0);
+    EXPECT_FALSE(host.is_live(flat));
+    dispose_sequence_data(host.utilities(), again, cache, release);
+
+    // A block cut short inside the record, its first ids naming the shared texture.
+    PF_Handle short_block = host.new_handle(12);
+    static_cast<std::uint32_t*>(*short_block)[1] = 11;
+    dispose_sequence_data(host.utilities(), short_block, cache, release);
+    EXPECT_FALSE(host.is_live(short_block));
+
+    ASSERT_EQ(cache.size(), 1u);
+    EXPECT_EQ(cache[0].refcount, 1u);
+    EXPECT_TRUE(released.empty());
+    EXPECT_EQ(host.bad_handle_calls(), 0);
+    EXPECT_EQ(host.live_handles(), 1u);
+    dispose_sequence_data(host.utilities(), second, cache, release);
+    EXPECT_TRUE(cache.empty());
+}
+
+TEST_F(SequenceTextures, FailedReleaseLeavesTheHandleUnlocked)
+{
+    cache = {entry(1, 11)};
+    PF_Handle instance = instance_with(11, 0);
+    texture_release failing = [](std::uint32_t) { throw std::runtime_error("render thread gone"); };
+    EXPECT_THROW(dispose_sequence_data(host.utilities(), instance, cache, failing),
+                 std::runtime_error);
+    EXPECT_EQ(host.locked_handles(), 0);
+    EXPECT_EQ(host.bad_handle_calls(), 0);
 }
 
 } // namespace

@@ -12,6 +12,8 @@ qv_add_test(effect_host_tests
     LIBS qvhost_lib
     LABELS effect)
 add_dependencies(effect_host_tests QVVesk)
+# Counts the dumps in the shared folder.
+set_property(TEST effect_host_tests APPEND PROPERTY RESOURCE_LOCK crash_dump_folder)
 target_compile_definitions(effect_host_tests PRIVATE
     QV_EFFECT_MODULE="$<TARGET_FILE:QVVesk>")
 

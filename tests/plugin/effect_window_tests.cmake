@@ -11,8 +11,11 @@ qv_add_test(effect_ui_tests
         ${effect_in_process}
         ${CMAKE_CURRENT_LIST_DIR}/panel_header_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/message_popup_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/crash_translation_test.cpp
     LIBS qv_effect qv_renderer qvhost_lib
     LABELS effect)
+# A fault translated in a command writes its dump into the shared folder.
+set_property(TEST effect_ui_tests APPEND PROPERTY RESOURCE_LOCK crash_dump_folder)
 
 # The error and About windows, answered with real input from a helper thread.
 # Their windows centre on a stand-in host window at (0, 400), 600 x 400.

@@ -77,6 +77,40 @@ TEST_F(HostSuites, RefusedSuiteLateInAnOperationReleasesTheEarlierOnes)
     EXPECT_EQ(host->outstanding_suites(), 0);
     EXPECT_EQ(host->live_effect_refs(), 0);
     EXPECT_EQ(host->outstanding_checkouts(), 0);
+    // The stream taken before the refusal goes back too.
+    EXPECT_EQ(host->live_streams(), 0);
+    EXPECT_EQ(host->live_stream_values(), 0);
+    EXPECT_EQ(host->bad_stream_calls(), 0);
+}
+
+TEST_F(HostSuites, FailedHostCallsInTheVisibilityUpdateLeaveNoStreamOrValueBehind)
+{
+    set_up_effect();
+    // A layer is chosen so the update reads a stream value before it fails.
+    host->choose_layer(502, 3);
+    for (const char* failing : {"AEGP_GetNewEffectStreamByIndex", "AEGP_GetNewStreamValue",
+                                "AEGP_SetDynamicStreamFlag"}) {
+        SCOPED_TRACE(failing);
+        int calls = 0;
+        host->fault = [failing, &calls](const std::string& call) {
+            // Fails the call the second time it comes, after one has succeeded.
+            if (call == failing && ++calls == 2)
+                throw std::runtime_error("host failure");
+        };
+        {
+            qvhost::debug_output output;
+            EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+        }
+        host->fault = nullptr;
+        EXPECT_EQ(host->live_streams(), 0);
+        EXPECT_EQ(host->live_stream_values(), 0);
+        EXPECT_EQ(host->live_effect_refs(), 0);
+        EXPECT_EQ(host->outstanding_suites(), 0);
+    }
+    EXPECT_EQ(host->bad_stream_calls(), 0);
+    EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
+    EXPECT_EQ(host->live_streams(), 0);
+    EXPECT_EQ(host->live_stream_values(), 0);
 }
 
 TEST_F(HostSuites, StandardExceptionFromTheHostBecomesError512)

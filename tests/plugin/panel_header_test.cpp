@@ -1,7 +1,9 @@
 // The header in the effect-controls panel, through the test host's drawing suites.
 #include "hostsdk/pf_custom_ui.h"
+#include "plugin/ae_plugin_connection.h"
 #include "plugin/panel_header.h"
 #include "plugin/product_link.h"
+#include "tools/qvhost/debug_output.h"
 #include "tools/qvhost/drawing_recorder.h"
 #include "tools/qvhost/test_host.h"
 
@@ -134,6 +136,24 @@ TEST_F(PanelHeader, HoverOverTheLinkShowsTheLowerHalfAndTheFinger)
     ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
     EXPECT_EQ(drawing->live_images(), 0);
     EXPECT_EQ(drawing->released_objects(), 2);
+}
+
+TEST_F(PanelHeader, SetDownThatCannotReleaseTheImagesStillStopsTheRenderer)
+{
+    send(PF_Event_DRAW);
+    ASSERT_EQ(drawing->live_images(), 1);
+    auto* plugin = static_cast<AePluginConnection*>(*static_cast<AePlugin**>(*host->global_data()));
+    ASSERT_TRUE(plugin->renderer_proxy != nullptr);
+
+    host->refuse_suite(kDRAWBOT_SupplierSuite, 1);
+    {
+        qvhost::debug_output output;
+        EXPECT_EQ(host->global_setdown(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    }
+    // The host may unload the module now: no render thread may be left running.
+    EXPECT_TRUE(plugin->renderer_proxy == nullptr);
+    EXPECT_EQ(host->outstanding_suites(), 0);
+    host->refuse_suite(kDRAWBOT_SupplierSuite, 1, false);
 }
 
 TEST_F(PanelHeader, NothingIsDrawnWithoutReferenceForOtherParametersOrWhenAskedNotTo)

@@ -66,6 +66,22 @@ TEST_F(SequenceData, FlattenReplacesTheDataWithAnEmptyFlatHandle)
     EXPECT_EQ(host->locked_handles(), 0);
 }
 
+TEST_F(SequenceData, FlattenedInstanceIsFlattenedAgainAndSetDownWithoutReadingIt)
+{
+    set_up_effect();
+    qvhost::test_host::instance instance;
+    ASSERT_EQ(host->sequence_setup(instance), PF_Err_NONE);
+    ASSERT_EQ(host->sequence_flatten(instance), PF_Err_NONE);
+    // The flat handle is empty: anything read from it lies past its end.
+    EXPECT_EQ(host->sequence_flatten(instance), PF_Err_NONE);
+    ASSERT_NE(instance.sequence_data, nullptr);
+    EXPECT_EQ(host->handle_size(instance.sequence_data), 0);
+    EXPECT_EQ(host->sequence_setdown(instance), PF_Err_NONE);
+    EXPECT_EQ(instance.sequence_data, nullptr);
+    EXPECT_EQ(host->locked_handles(), 0);
+    EXPECT_EQ(host->bad_handle_calls(), 0);
+}
+
 TEST_F(SequenceData, FlattenWithoutDataGivesNull)
 {
     set_up_effect();

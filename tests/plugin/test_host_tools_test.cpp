@@ -3,12 +3,15 @@
 #include "tools/qvhost/generated_images.h"
 #include "tools/qvhost/image_file.h"
 #include "tools/qvhost/render_command.h"
+#include "tools/qvhost/test_host.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+
+#include <windows.h>
 
 namespace {
 
@@ -80,6 +83,35 @@ TEST(RenderCommandLine, RejectsWhatItCannotRender)
     EXPECT_THROW(parse_render_options({"--set", "16"}), std::invalid_argument);
     EXPECT_THROW(parse_render_options({"--out"}), std::invalid_argument);
     EXPECT_THROW(parse_render_options({"--colour", "red"}), std::invalid_argument);
+}
+
+PF_Err no_entry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*)
+{
+    return PF_Err_NONE;
+}
+
+TEST(TestHostHandles, BlockIsExactlyAsLargeAsAskedWithNothingReadableAfterIt)
+{
+    qvhost::test_host host(no_entry);
+    for (A_HandleSize size : {0, 1, 7, 24, 4096, 5000}) {
+        SCOPED_TRACE(size);
+        PF_Handle handle = host.new_handle(size);
+        ASSERT_NE(handle, nullptr);
+        auto* block = static_cast<unsigned char*>(host.lock(handle));
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(host.handle_size(handle), size);
+        if (size > 0) {
+            EXPECT_FALSE(IsBadReadPtr(block, static_cast<UINT_PTR>(size)));
+            EXPECT_FALSE(IsBadWritePtr(block, static_cast<UINT_PTR>(size)));
+            EXPECT_EQ(block[0], 0);
+            EXPECT_EQ(block[size - 1], 0);
+        }
+        EXPECT_TRUE(IsBadReadPtr(block + size, 1));
+        host.unlock(handle);
+        host.dispose(handle);
+    }
+    EXPECT_EQ(host.live_handles(), 0u);
+    EXPECT_EQ(host.bad_handle_calls(), 0);
 }
 
 } // namespace

@@ -160,13 +160,30 @@ PF_ParamDef& test_host::value_by_id(A_long disk_id)
 
 // Handles.
 
+test_host::handle_record::~handle_record()
+{
+    if (pages)
+        VirtualFree(pages, 0, MEM_RELEASE);
+}
+
 PF_Handle test_host::new_handle(A_HandleSize size)
 {
     auto record = std::make_unique<handle_record>();
     record->size = size;
-    record->bytes.reset(new unsigned char[static_cast<std::size_t>(size) + 1]());
+    // The block ends where the guard page starts; committed pages come zeroed.
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    const std::size_t page = system.dwPageSize;
+    const std::size_t bytes = static_cast<std::size_t>(size);
+    const std::size_t usable = (bytes + page - 1) / page * page;
+    record->pages = VirtualAlloc(nullptr, usable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    if (!record->pages)
+        return nullptr;
+    auto* guard = static_cast<unsigned char*>(record->pages) + usable;
+    DWORD old_protection = 0;
+    VirtualProtect(guard, page, PAGE_NOACCESS, &old_protection);
     // The handle is a pointer to the block pointer; the block lives in the record.
-    auto* block = new void*(record->bytes.get());
+    auto* block = new void*(guard - bytes);
     PF_Handle handle = block;
     handles.emplace(handle, std::move(record));
     return handle;
@@ -465,8 +482,8 @@ A_Err test_host::new_effect_stream(AEGP_PluginID, AEGP_EffectRefH effect, PF_Par
         static_cast<std::size_t>(index) >= host.values.size())
         return PF_Err_INVALID_INDEX;
     host.stream_records.push_back(std::make_unique<stream_record>(stream_record{index}));
-    host.streams += 1;
     *stream = reinterpret_cast<AEGP_StreamRefH>(host.stream_records.back().get());
+    host.open_streams.insert(*stream);
     return PF_Err_NONE;
 }
 
@@ -474,9 +491,10 @@ A_Err test_host::dispose_stream(AEGP_StreamRefH stream)
 {
     test_host& host = current();
     host.enter("AEGP_DisposeStream");
-    if (!stream)
+    if (host.open_streams.erase(stream) == 0) {
+        ++host.bad_stream_uses;
         return PF_Err_BAD_CALLBACK_PARAM;
-    host.streams -= 1;
+    }
     return PF_Err_NONE;
 }
 
@@ -486,22 +504,27 @@ A_Err test_host::new_stream_value(AEGP_PluginID, AEGP_StreamRefH stream, AEGP_LT
     test_host& host = current();
     host.enter("AEGP_GetNewStreamValue");
     std::memset(value, 0, sizeof *value);
-    if (!stream)
+    if (!host.open_streams.count(stream))
         return PF_Err_BAD_CALLBACK_PARAM;
     PF_ParamIndex index = reinterpret_cast<stream_record*>(stream)->index;
     A_long disk_id = host.values[static_cast<std::size_t>(index)]->uu.id;
     auto chosen = host.layer_ids.find(disk_id);
     value->streamH = stream;
     value->val.layer_id = chosen == host.layer_ids.end() ? 0 : chosen->second;
-    host.stream_values += 1;
+    host.open_values.insert(stream);
     return PF_Err_NONE;
 }
 
-A_Err test_host::dispose_stream_value(AEGP_StreamValue2*)
+A_Err test_host::dispose_stream_value(AEGP_StreamValue2* value)
 {
     test_host& host = current();
     host.enter("AEGP_DisposeStreamValue");
-    host.stream_values -= 1;
+    auto found = value ? host.open_values.find(value->streamH) : host.open_values.end();
+    if (found == host.open_values.end()) {
+        ++host.bad_stream_uses;
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    host.open_values.erase(found);
     return PF_Err_NONE;
 }
 

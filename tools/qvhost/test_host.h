@@ -125,7 +125,8 @@ public:
     PF_ParamDef& value_by_id(A_long disk_id);
     void choose_layer(A_long disk_id, AEGP_LayerIDVal layer) { layer_ids[disk_id] = layer; }
 
-    // Handles: allocated through the callbacks, really on the heap.
+    // Handles: allocated through the callbacks, each block exactly as large as asked
+    // and followed by a no-access page, so a read past its end faults.
     PF_Handle new_handle(A_HandleSize size);
     void* lock(PF_Handle handle);
     void unlock(PF_Handle handle);
@@ -151,8 +152,10 @@ public:
     int outstanding_checkouts() const { return checkouts; }
     int checkins_without_checkout() const { return bad_checkins; }
     int live_effect_refs() const { return effects; }
-    int live_streams() const { return streams; }
-    int live_stream_values() const { return stream_values; }
+    int live_streams() const { return static_cast<int>(open_streams.size()); }
+    int live_stream_values() const { return static_cast<int>(open_values.size()); }
+    // Disposals of a stream or value that is not live.
+    int bad_stream_calls() const { return bad_stream_uses; }
     int released_drawing_objects() const { return drawing_releases; }
 
     // Called with the callback's name at the start of every host callback; a test
@@ -168,7 +171,11 @@ public:
 
 private:
     struct handle_record {
-        std::unique_ptr<unsigned char[]> bytes;
+        handle_record() = default;
+        handle_record(const handle_record&) = delete;
+        handle_record& operator=(const handle_record&) = delete;
+        ~handle_record();
+        void* pages = nullptr;  // the reservation: the block's pages, then the guard
         A_HandleSize size = 0;
         int locks = 0;
     };
@@ -290,8 +297,9 @@ private:
     int checkouts = 0;
     int bad_checkins = 0;
     int effects = 0;
-    int streams = 0;
-    int stream_values = 0;
+    std::set<AEGP_StreamRefH> open_streams;
+    std::multiset<AEGP_StreamRefH> open_values;  // by the stream each value came from
+    int bad_stream_uses = 0;
     int drawing_releases = 0;
     int hide_calls = 0;
     std::map<PF_ParamIndex, bool> hidden_by_index;
