@@ -5,6 +5,7 @@
 #include "plugin/texture_cache.h"
 
 #include <cstring>
+#include <utility>
 
 PF_Handle new_sequence_data(PF_UtilCallbacks& utils)
 {
@@ -30,9 +31,11 @@ void dispose_sequence_data(PF_UtilCallbacks& utils, PF_Handle sequence,
     if (auto* data = holds_ids ? static_cast<sequence_data*>(utils.host_lock_handle(sequence))
                                : nullptr) {
         cleanup_guard unlock([&utils, sequence] { utils.host_unlock_handle(sequence); });
-        for (std::uint32_t id : {data->diffuse, data->glossiness, data->illumination, data->bump,
-                                 data->environment})
-            drop_texture_reference(cache, id, release);
+        // Each id is cleared before its reference goes, so a set-down repeated after
+        // a failed release drops no reference twice.
+        for (std::uint32_t* id : {&data->diffuse, &data->glossiness, &data->illumination,
+                                  &data->bump, &data->environment})
+            drop_texture_reference(cache, std::exchange(*id, 0u), release);
     }
     utils.host_dispose_handle(sequence);
 }

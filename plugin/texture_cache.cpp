@@ -11,8 +11,9 @@ void drop_texture_reference(std::vector<texture_cache_entry>& cache, std::uint32
         if (entry->refcount > 0)
             entry->refcount -= 1;
         if (entry->refcount == 0) {
-            release_texture(texture_id);
+            // Out of the cache first: a failed release leaves no entry naming it.
             cache.erase(entry);
+            release_texture(texture_id);
         }
         return;
     }

@@ -157,15 +157,25 @@ TEST_F(SequenceTextures, HandleSmallerThanTheRecordIsDisposedUnread)
     EXPECT_TRUE(cache.empty());
 }
 
-TEST_F(SequenceTextures, FailedReleaseLeavesTheHandleUnlocked)
+TEST_F(SequenceTextures, FailedReleaseLeavesTheHandleUnlockedAndNothingToDropTwice)
 {
-    cache = {entry(1, 11)};
-    PF_Handle instance = instance_with(11, 0);
+    // 11 is shared with another instance, 12 is this instance's alone.
+    cache = {entry(2, 11), entry(1, 12)};
+    PF_Handle instance = instance_with(11, 12);
     texture_release failing = [](std::uint32_t) { throw std::runtime_error("render thread gone"); };
     EXPECT_THROW(dispose_sequence_data(host.utilities(), instance, cache, failing),
                  std::runtime_error);
     EXPECT_EQ(host.locked_handles(), 0);
     EXPECT_EQ(host.bad_handle_calls(), 0);
+    ASSERT_EQ(cache.size(), 1u);
+    EXPECT_EQ(cache[0].texture_id, 11u);
+    EXPECT_EQ(cache[0].refcount, 1u);
+
+    // The host sets the instance down again: the other instance keeps its texture.
+    dispose_sequence_data(host.utilities(), instance, cache, release);
+    ASSERT_EQ(cache.size(), 1u);
+    EXPECT_EQ(cache[0].refcount, 1u);
+    EXPECT_TRUE(released.empty());
 }
 
 } // namespace
