@@ -3,6 +3,7 @@
 // the value the parameters and the composition call for.
 
 #include "plugin/ae_plugin_connection.h"
+#include "in_process_effect.h"
 #include "plugin/camera.h"
 #include "plugin/parameter_ids.h"
 #include "tools/qvhost/generated_images.h"
@@ -41,25 +42,13 @@ public:
     qvsdk::render_properties camera_seen{};
 };
 
-RecordingConnection* plugin_object = nullptr;
-
-PF_Err entry(PF_Cmd command, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-             PF_LayerDef*, void* extra)
-{
-    try {
-        return AePlugin::dispatch_command(plugin_object, command, in_data, out_data, params, extra);
-    } catch (const std::exception&) {
-        return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    }
-}
-
 class EffectRecords : public ::testing::Test {
 protected:
     void SetUp() override
     {
         connection = std::make_unique<RecordingConnection>();
-        plugin_object = connection.get();
-        host = std::make_unique<qvhost::test_host>(entry);
+        in_process_plugin = connection.get();
+        host = std::make_unique<qvhost::test_host>(in_process_entry);
         host->comp.width = 80;
         host->comp.height = 48;
         ASSERT_EQ(host->global_setup(), PF_Err_NONE);
@@ -77,7 +66,7 @@ protected:
         host->global_setdown();
         host.reset();
         connection.reset();
-        plugin_object = nullptr;
+        in_process_plugin = nullptr;
     }
 
     void set(const std::string& id, const std::string& value)

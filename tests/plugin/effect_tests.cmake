@@ -25,6 +25,7 @@ qv_add_test(effect_unit_tests
         ${CMAKE_CURRENT_LIST_DIR}/effect_records_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/frame_math_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/frame_road_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/in_process_effect.cpp
         ${CMAKE_CURRENT_LIST_DIR}/renderer/failing_cl_api.cpp
         ${CMAKE_CURRENT_LIST_DIR}/renderer_proxy_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/test_host_tools_test.cpp

@@ -2,6 +2,7 @@
 // the render mutex can be looked at directly.
 
 #include "plugin/ae_plugin_connection.h"
+#include "in_process_effect.h"
 #include "plugin/parameter_ids.h"
 #include "plugin/renderer/render_thread.h"
 #include "plugin/renderer/renderer.h"
@@ -21,18 +22,6 @@
 
 namespace {
 
-AePluginConnection* plugin_object = nullptr;
-
-PF_Err entry(PF_Cmd command, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-             PF_LayerDef*, void* extra)
-{
-    try {
-        return AePlugin::dispatch_command(plugin_object, command, in_data, out_data, params, extra);
-    } catch (const std::exception&) {
-        return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    }
-}
-
 int uploads(const qvhost::debug_output& output)
 {
     int count = 0;
@@ -46,8 +35,8 @@ protected:
     void SetUp() override
     {
         connection = std::make_unique<AePluginConnection>();
-        plugin_object = connection.get();
-        host = std::make_unique<qvhost::test_host>(entry);
+        in_process_plugin = connection.get();
+        host = std::make_unique<qvhost::test_host>(in_process_entry);
         host->comp.width = 64;
         host->comp.height = 36;
         ASSERT_EQ(host->global_setup(), PF_Err_NONE);
@@ -69,7 +58,7 @@ protected:
         host->global_setdown();
         host.reset();
         connection.reset();
-        plugin_object = nullptr;
+        in_process_plugin = nullptr;
     }
 
     std::unique_ptr<AePluginConnection> connection;
