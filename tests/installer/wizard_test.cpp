@@ -111,6 +111,14 @@ std::string space_for(int modules)
     return "At least " + megabytes_of(modules) + " MB of free disk space is required.";
 }
 
+// Shows an installer window at the tests' place on the screen.
+void place(InstallerUI& ui)
+{
+    SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(ui.handle(), SW_SHOW);
+    widget_input::pump_for(300);
+}
+
 } // namespace
 
 TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
@@ -134,8 +142,7 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
         EXPECT_EQ(title, "Custom Folder");
         return custom;
     });
-    SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(ui.handle(), SW_SHOW);
+    place(ui);
     wizard_driver d{ui};
     widget_input::pump_for(300);
 
@@ -278,8 +285,7 @@ TEST(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
         model.registry_path = L"SOFTWARE\\QvInstallerTests-none";
         model.common_app_data = [&] { return app_data; };
     });
-    SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(ui.handle(), SW_SHOW);
+    place(ui);
     wizard_driver d{ui};
     widget_input::pump_for(300);
     ASSERT_EQ(ui.install_targets().size(), 1u); // Custom only
@@ -311,8 +317,7 @@ TEST(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
 TEST(wizard, yes_on_the_cancel_question_ends_the_installer)
 {
     InstallerUI ui([&](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
-    SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(ui.handle(), SW_SHOW);
+    place(ui);
     wizard_driver d{ui};
     widget_input::pump_for(300);
     d.click_at(next_x, footer_y);
@@ -355,14 +360,6 @@ TEST(clipboard, copies_unicode_text_and_fails_cleanly_while_another_window_holds
 }
 
 namespace {
-
-// Shows an installer window at the tests' place on the screen.
-void place(InstallerUI& ui)
-{
-    SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(ui.handle(), SW_SHOW);
-    widget_input::pump_for(300);
-}
 
 // The text of the notice window's message, read through its native record.
 std::string popup_message(HWND popup)
