@@ -7,14 +7,14 @@
 using qvsdk::mat4;
 
 view_window output_window(const qvsdk::render_data& frame, float view_width, float view_height,
-                          float downsample)
+                          float downsample_x, float downsample_y)
 {
-    const float k = downsample;
+    const float kx = downsample_x, ky = downsample_y;
     return view_window{
-        static_cast<float>(frame.origin_x) * k - view_width / 2,
-        static_cast<float>(frame.origin_x + frame.output.width) * k - view_width / 2,
-        static_cast<float>(frame.origin_y) * k - view_height / 2,
-        static_cast<float>(frame.origin_y + frame.output.height) * k - view_height / 2,
+        static_cast<float>(frame.origin_x) * kx - view_width / 2,
+        static_cast<float>(frame.origin_x + frame.output.width) * kx - view_width / 2,
+        static_cast<float>(frame.origin_y) * ky - view_height / 2,
+        static_cast<float>(frame.origin_y + frame.output.height) * ky - view_height / 2,
     };
 }
 
@@ -110,7 +110,8 @@ qvsdk::render_properties& build_camera(qvsdk::render_properties& camera,
     camera.viewSize[0] = w;
     camera.viewSize[1] = h;
 
-    const view_window window = output_window(frame, w, h, frame.inverse_downsample_x);
+    const view_window window =
+        output_window(frame, w, h, frame.inverse_downsample_x, frame.inverse_downsample_y);
     camera.projMatrix = type == AEGP_CameraType_ORTHOGRAPHIC
                             ? orthographic_projection(window)
                             : perspective_projection(window, static_cast<float>(zoom));

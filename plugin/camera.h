@@ -6,13 +6,13 @@
 #include "plugin/render_properties.h"
 
 // The part of the composition, in pixels centred on the image plane, that the
-// output buffer shows.
+// output buffer shows; each axis scaled by its own inverse downsample factor.
 struct view_window {
     float x0, x1, y0, y1;
 };
 
 view_window output_window(const qvsdk::render_data& frame, float view_width, float view_height,
-                          float downsample);
+                          float downsample_x, float downsample_y);
 
 // Projection without a far plane (near plane at 0.01), and the orthographic one.
 qvsdk::mat4 perspective_projection(const view_window& window, float zoom);

@@ -110,6 +110,8 @@ void build_sample_scene(AePluginConnection& connection, qvsdk::scene_properties&
     const PF_InData& in_data = *context.in_data;
     const float k = static_cast<float>(in_data.downsample_x.den) /
                     static_cast<float>(in_data.downsample_x.num);
+    const float ky = static_cast<float>(in_data.downsample_y.den) /
+                     static_cast<float>(in_data.downsample_y.num);
     const float a = static_cast<float>(in_data.pixel_aspect_ratio.num) /
                     static_cast<float>(in_data.pixel_aspect_ratio.den);
 
@@ -145,7 +147,7 @@ void build_sample_scene(AePluginConnection& connection, qvsdk::scene_properties&
 
     const PF_ParamDef position = read_param(context, param_id::position);
     scene.translation[0] = static_cast<float>(position.u.point3d_d.x_value) * a * k;
-    scene.translation[1] = static_cast<float>(position.u.point3d_d.y_value) * k;
+    scene.translation[1] = static_cast<float>(position.u.point3d_d.y_value) * ky;
     scene.translation[2] = static_cast<float>(position.u.point3d_d.z_value) * k;
     scene.translation[3] = 0;
     euler_quaternion(angle(context, param_id::rotation_x), angle(context, param_id::rotation_y),

@@ -52,20 +52,21 @@ qvsdk::render_data frame_of(int origin_x, int origin_y, int width, int height)
 
 TEST(CameraWindow, HalfResolutionOutputCoversTheWholeComposition)
 {
-    const view_window window = output_window(frame_of(0, 0, 960, 540), 1920, 1080, 2.0f);
+    const view_window window = output_window(frame_of(0, 0, 960, 540), 1920, 1080, 2.0f, 2.0f);
     EXPECT_FLOAT_EQ(window.x0, -960);
     EXPECT_FLOAT_EQ(window.x1, 960);
     EXPECT_FLOAT_EQ(window.y0, -540);
     EXPECT_FLOAT_EQ(window.y1, 540);
 }
 
-TEST(CameraWindow, OutputOriginMovesTheWindowByOriginTimesDownsample)
+TEST(CameraWindow, OutputOriginMovesEachAxisOfTheWindowByItsOwnDownsample)
 {
-    const view_window window = output_window(frame_of(10, 20, 100, 50), 1920, 1080, 2.0f);
+    // x at 1/2, y at 1/4.
+    const view_window window = output_window(frame_of(10, 20, 100, 50), 1920, 1080, 2.0f, 4.0f);
     EXPECT_FLOAT_EQ(window.x0, 20 - 960);
     EXPECT_FLOAT_EQ(window.x1, 220 - 960);
-    EXPECT_FLOAT_EQ(window.y0, 40 - 540);
-    EXPECT_FLOAT_EQ(window.y1, 140 - 540);
+    EXPECT_FLOAT_EQ(window.y0, 80 - 540);
+    EXPECT_FLOAT_EQ(window.y1, 280 - 540);
 }
 
 // Clip coordinates of a view-space point.

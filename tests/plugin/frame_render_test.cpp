@@ -6,10 +6,12 @@
 #include "tools/qvhost/generated_images.h"
 #include "tools/qvhost/image_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -171,31 +173,68 @@ TEST_F(FrameRender, CompositionShutterAngleSpreadsSamplesLikeTheEffectsOwn)
     EXPECT_LT(alpha(off, 30 + 16, 32), 0.05f);
 }
 
-TEST_F(FrameRender, HalfResolutionIsAScaledFullFrame)
+// The sphere's alpha-weighted centre and its widest row and column, in pixels.
+struct sphere_box {
+    double x = 0, y = 0, width = 0, height = 0;
+};
+
+sphere_box sphere_in(const rendered_frame& frame)
+{
+    sphere_box box;
+    double total = 0;
+    std::vector<double> columns(static_cast<std::size_t>(frame.width));
+    for (int y = 0; y < frame.height; ++y) {
+        double row = 0;
+        for (int x = 0; x < frame.width; ++x) {
+            const double a = alpha(frame, x, y);
+            total += a;
+            box.x += a * (x + 0.5);
+            box.y += a * (y + 0.5);
+            row += a;
+            columns[static_cast<std::size_t>(x)] += a;
+        }
+        box.width = std::max(box.width, row);
+    }
+    box.height = *std::max_element(columns.begin(), columns.end());
+    box.x /= total;
+    box.y /= total;
+    return box;
+}
+
+TEST_F(FrameRender, DownsampledFrameIsTheFullFrameScaledPerAxis)
 {
     host->use_layer(param_id::diffuse_layer,
                     add_layer(qvhost::checker_image(64, 32, 4, PF_Pixel8{255, 250, 200, 40},
                                                     PF_Pixel8{255, 40, 90, 200})));
     const rendered_frame full = host->render(instance);
-    host->set_downsample(1, 2);
-    const rendered_frame half = host->render(instance);
     ASSERT_EQ(full.err, PF_Err_NONE);
-    ASSERT_EQ(half.err, PF_Err_NONE);
-    ASSERT_EQ(half.width, 48);
-    ASSERT_EQ(half.height, 32);
-    save(half, "half_resolution.png");
-    double difference = 0;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 48; ++x)
-            for (int c = 0; c < 4; ++c) {
-                const float scaled = (full.rgba(2 * x, 2 * y)[c] + full.rgba(2 * x + 1, 2 * y)[c] +
-                                      full.rgba(2 * x, 2 * y + 1)[c] +
-                                      full.rgba(2 * x + 1, 2 * y + 1)[c]) /
-                                     4;
-                difference += std::fabs(scaled - half.rgba(x, y)[c]);
-            }
-    EXPECT_LT(difference / (48 * 32 * 4), 0.03);
-    EXPECT_GT(alpha(half, 15, 16), 0.95f);
+    for (const auto& [fx, fy] : {std::pair{2, 2}, std::pair{2, 4}, std::pair{4, 2}}) {
+        const std::string name = std::to_string(fx) + "x" + std::to_string(fy);
+        SCOPED_TRACE(name);
+        host->set_downsample({1, A_u_long(fx)}, {1, A_u_long(fy)});
+        const rendered_frame small = host->render(instance);
+        ASSERT_EQ(small.err, PF_Err_NONE);
+        ASSERT_EQ(small.width, 96 / fx);
+        ASSERT_EQ(small.height, 64 / fy);
+        save(small, "downsample_" + name + ".png");
+        // "Position" (30, 32) and "Radius" 14 at full resolution.
+        const sphere_box box = sphere_in(small);
+        EXPECT_NEAR(box.x, 30.0 / fx, 1.0);
+        EXPECT_NEAR(box.y, 32.0 / fy, 1.0);
+        EXPECT_NEAR(box.width, 28.0 / fx, 1.0);
+        EXPECT_NEAR(box.height, 28.0 / fy, 1.0);
+        double difference = 0;
+        for (int y = 0; y < small.height; ++y)
+            for (int x = 0; x < small.width; ++x)
+                for (int c = 0; c < 4; ++c) {
+                    float scaled = 0;
+                    for (int by = 0; by < fy; ++by)
+                        for (int bx = 0; bx < fx; ++bx)
+                            scaled += full.rgba(fx * x + bx, fy * y + by)[c];
+                    difference += std::fabs(scaled / float(fx * fy) - small.rgba(x, y)[c]);
+                }
+        EXPECT_LT(difference / (small.width * small.height * 4), 0.03);
+    }
 }
 
 TEST_F(FrameRender, OutputBufferWithAnOriginShowsThatPartOfTheFullFrame)

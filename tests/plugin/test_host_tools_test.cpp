@@ -57,7 +57,8 @@ TEST(RenderCommandLine, ReadsSizeFramesDepthAndValues)
 {
     const qvhost::render_options options = qvhost::parse_render_options(
         {"--size", "1280x720", "--frames", "3-7", "--depth", "16", "--set", "16=250",
-         "--motion-blur", "on", "--move", "4,0,0", "--diffuse", "checker"});
+         "--motion-blur", "on", "--move", "4,0,0", "--diffuse", "checker", "--downsample",
+         "2,4"});
     EXPECT_EQ(options.width, 1280);
     EXPECT_EQ(options.height, 720);
     EXPECT_EQ(options.first_frame, 3);
@@ -69,7 +70,10 @@ TEST(RenderCommandLine, ReadsSizeFramesDepthAndValues)
     EXPECT_EQ(options.motion_blur, "on");
     EXPECT_DOUBLE_EQ(options.move[0], 4);
     EXPECT_EQ(options.diffuse, "checker");
+    EXPECT_EQ(options.downsample_x, 2u);
+    EXPECT_EQ(options.downsample_y, 4u);
     EXPECT_EQ(qvhost::parse_render_options({"--frames", "9"}).last_frame, 9);
+    EXPECT_EQ(qvhost::parse_render_options({"--downsample", "3"}).downsample_y, 3u);
 }
 
 TEST(RenderCommandLine, RejectsWhatItCannotRender)
@@ -79,6 +83,7 @@ TEST(RenderCommandLine, RejectsWhatItCannotRender)
     EXPECT_THROW(parse_render_options({"--size", "wide"}), std::invalid_argument);
     EXPECT_THROW(parse_render_options({"--frames", "7-3"}), std::invalid_argument);
     EXPECT_THROW(parse_render_options({"--depth", "12"}), std::invalid_argument);
+    EXPECT_THROW(parse_render_options({"--downsample", "2,0"}), std::invalid_argument);
     EXPECT_THROW(parse_render_options({"--motion-blur", "maybe"}), std::invalid_argument);
     EXPECT_THROW(parse_render_options({"--set", "16"}), std::invalid_argument);
     EXPECT_THROW(parse_render_options({"--out"}), std::invalid_argument);

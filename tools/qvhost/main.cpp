@@ -70,7 +70,7 @@ int run(const char* path)
 const char usage[] =
     "usage: qvhost MODULE\n"
     "       qvhost MODULE render [--out FILE.png] [--size WxH] [--frames A[-B]]\n"
-    "              [--depth 8|16|32] [--downsample N] [--diffuse checker|FILE]\n"
+    "              [--depth 8|16|32] [--downsample N|X,Y] [--diffuse checker|FILE]\n"
     "              [--glossiness SRC] [--illumination SRC] [--bump pattern|FILE]\n"
     "              [--environment gradient|FILE] [--motion-blur on|off|comp]\n"
     "              [--comp-motion-blur on|off] [--layer-motion-blur on|off]\n"

@@ -117,9 +117,13 @@ render_options parse_render_options(const std::vector<std::string>& arguments)
             if (options.bit_depth != 8 && options.bit_depth != 16 && options.bit_depth != 32)
                 throw std::invalid_argument("depth is 8, 16 or 32");
         } else if (name == "--downsample") {
-            options.downsample = std::stoi(value);
-            if (options.downsample < 1)
+            int x = 0, y = 0;
+            char rest = 0;
+            const int read = std::sscanf(value.c_str(), "%d,%d%c", &x, &y, &rest);
+            if (read < 1 || read > 2 || x < 1 || (read == 2 && y < 1))
                 throw std::invalid_argument("bad downsample " + value);
+            options.downsample_x = static_cast<A_u_long>(x);
+            options.downsample_y = static_cast<A_u_long>(read == 2 ? y : x);
         } else if (name == "--diffuse") {
             options.diffuse = value;
         } else if (name == "--glossiness") {
@@ -203,7 +207,7 @@ void prepare_scene(test_host& host, const render_options& options)
     composition& comp = host.comp;
     comp.width = options.width;
     comp.height = options.height;
-    host.set_downsample(1, static_cast<A_u_long>(options.downsample));
+    host.set_downsample({1, options.downsample_x}, {1, options.downsample_y});
     use_map(host, 502, options.diffuse);
     use_map(host, 504, options.glossiness);
     use_map(host, 506, options.illumination);

@@ -17,7 +17,8 @@ struct render_options {
     int first_frame = 0;
     int last_frame = 0;
     A_short bit_depth = 8;
-    A_long downsample = 1;
+    A_u_long downsample_x = 1;         // the factors' denominators,
+    A_u_long downsample_y = 1;         // horizontal and vertical
     // Map sources: "checker", "gradient", "pattern" or a picture file.
     std::string diffuse, glossiness, illumination, bump, environment;
     std::string motion_blur;          // "on", "off" or "comp" (the effect's default)

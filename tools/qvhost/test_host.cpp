@@ -314,11 +314,12 @@ PF_Err test_host::checkout_param(PF_ProgPtr, PF_ParamIndex index, A_long what_ti
     if (animated != host.animations.end())
         animated->second(*param, what_time);
     if (param->param_type == PF_Param_POINT_3D) {
-        // Points come in pixels at the current downsampling.
+        // Points come in pixels at the current downsampling; depth goes with x.
         const double scale = static_cast<double>(host.in_data.downsample_x.num) /
                              static_cast<double>(host.in_data.downsample_x.den);
         param->u.point3d_d.x_value *= scale;
-        param->u.point3d_d.y_value *= scale;
+        param->u.point3d_d.y_value *= static_cast<double>(host.in_data.downsample_y.num) /
+                                      static_cast<double>(host.in_data.downsample_y.den);
         param->u.point3d_d.z_value *= scale;
     }
     host.checkouts += 1;

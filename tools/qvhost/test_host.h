@@ -91,7 +91,8 @@ public:
     A_u_long time_scale() const { return comp.frame_rate * frame_duration; }
     A_long time() const { return in_data.current_time; }
     void set_frame(A_long frame) { in_data.current_time = frame * frame_duration; }
-    void set_downsample(A_long num, A_u_long den);
+    void set_downsample(A_long num, A_u_long den) { set_downsample({num, den}, {num, den}); }
+    void set_downsample(PF_RationalScale x, PF_RationalScale y);
     // Points a layer parameter at a composition layer (an index), or at none (-1).
     void use_layer(A_long disk_id, long layer_index);
     // A parameter whose value changes with the effect's time.

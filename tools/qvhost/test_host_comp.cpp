@@ -48,9 +48,10 @@ void test_host::install_comp_suites()
     comp.layers.push_back(footage_layer("Effect layer", host_image{}));
 }
 
-void test_host::set_downsample(A_long num, A_u_long den)
+void test_host::set_downsample(PF_RationalScale x, PF_RationalScale y)
 {
-    in_data.downsample_x = in_data.downsample_y = PF_RationalScale{num, den};
+    in_data.downsample_x = x;
+    in_data.downsample_y = y;
 }
 
 void test_host::use_layer(A_long disk_id, long layer_index)
