@@ -65,6 +65,22 @@ std::vector<std::uint8_t> rendered_frame::rgba8() const
     return out;
 }
 
+host_image rendered_frame::picture() const
+{
+    host_image image;
+    image.width = width;
+    image.height = height;
+    const auto byte = [](float value) {
+        return static_cast<A_u_char>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::array<float, 4> c = rgba(x, y);
+            image.pixels.push_back(PF_Pixel8{byte(c[3]), byte(c[0]), byte(c[1]), byte(c[2])});
+        }
+    return image;
+}
+
 PF_EffectWorld* test_host::make_world(const host_image* image, int width, int height)
 {
     auto storage = std::make_unique<world_storage>();
@@ -118,6 +134,8 @@ PF_Err test_host::checkout_pixels(PF_ProgPtr, A_long checkout_id, PF_EffectWorld
     auto failing = host.failing_checkouts.find(checkout_id);
     if (failing != host.failing_checkouts.end())
         return failing->second;
+    if (host.checkout_rendered_layer(checkout_id, pixels))
+        return PF_Err_NONE;
     const host_image* image = nullptr;
     if (checkout_id == 0) {
         image = &host.comp.layers.at(host.comp.effect_layer).image;
@@ -131,6 +149,40 @@ PF_Err test_host::checkout_pixels(PF_ProgPtr, A_long checkout_id, PF_EffectWorld
     *pixels = host.make_world(&layer->image, scaled(layer->image.width, host.in_data.downsample_x),
                               scaled(layer->image.height, host.in_data.downsample_y));
     return PF_Err_NONE;
+}
+
+bool test_host::checkout_rendered_layer(A_long checkout_id, PF_EffectWorld** pixels)
+{
+    auto found = rendered_layers.find(checkout_id);
+    if (found == rendered_layers.end())
+        return false;
+    // Taken out first: the frame it renders may check out the same id.
+    const std::function<host_image()> render_layer = std::move(found->second);
+    rendered_layers.erase(found);
+    const host_image image = render_layer();
+    // Rendered at the current downsampling already.
+    if (image.width > 0 && image.height > 0)
+        *pixels = make_world(&image, image.width, image.height);
+    return true;
+}
+
+rendered_frame test_host::render_nested(instance& on, A_short bit_depth)
+{
+    std::vector<std::unique_ptr<world_storage>> outer_worlds;
+    outer_worlds.swap(frame_worlds);
+    const PF_InData outer_in = in_data;
+    const PF_OutData outer_out = out_data;
+    PF_EffectWorld* const outer_output = output_world;
+    const std::map<A_long, int> outer_checkouts = pixel_checkouts;
+    const A_short outer_depth = frame_bit_depth;
+    rendered_frame frame = render(on, bit_depth);
+    frame_worlds.swap(outer_worlds);
+    in_data = outer_in;
+    out_data = outer_out;
+    output_world = outer_output;
+    pixel_checkouts = outer_checkouts;
+    frame_bit_depth = outer_depth;
+    return frame;
 }
 
 PF_Err test_host::checkin_pixels(PF_ProgPtr, A_long)
