@@ -101,6 +101,7 @@ TEST_F(FrameRoad, UnchangedLayerIsUploadedOnceForAllSamplesAndFrames)
         EXPECT_EQ(uploads(output), 1);
     }
     EXPECT_EQ(host->layer_checkouts(param_id::diffuse_layer), 4);
+    EXPECT_EQ(host->layer_checkins(param_id::diffuse_layer), 4);
     host->set_frame(1);
     qvhost::debug_output output;
     ASSERT_EQ(host->render(first).err, PF_Err_NONE);

@@ -103,6 +103,7 @@ public:
     // bit depth (8, 16 or 32).
     rendered_frame render(instance& on, A_short bit_depth = 8);
     int layer_checkouts(A_long checkout_id) const;
+    int layer_checkins(A_long checkout_id) const;
     // The part of the (downsampled) layer the output buffer covers; empty for the
     // whole layer. Its top-left corner is the buffer's origin.
     PF_LRect output_area{};
@@ -329,6 +330,7 @@ private:
     PF_EffectWorld* output_world = nullptr;
     A_short frame_bit_depth = 8;
     std::map<A_long, int> pixel_checkouts;
+    std::map<A_long, int> pixel_checkins;
     int state_query_count = 0;
 };
 

@@ -112,6 +112,12 @@ int test_host::layer_checkouts(A_long checkout_id) const
     return found == pixel_checkouts.end() ? 0 : found->second;
 }
 
+int test_host::layer_checkins(A_long checkout_id) const
+{
+    auto found = pixel_checkins.find(checkout_id);
+    return found == pixel_checkins.end() ? 0 : found->second;
+}
+
 PF_Err test_host::prerender_checkout(PF_ProgPtr, PF_ParamIndex, A_long, const PF_RenderRequest*,
                                      A_long, A_long, A_u_long, PF_CheckoutResult* result)
 {
@@ -174,6 +180,7 @@ rendered_frame test_host::render_nested(instance& on, A_short bit_depth)
     const PF_OutData outer_out = out_data;
     PF_EffectWorld* const outer_output = output_world;
     const std::map<A_long, int> outer_checkouts = pixel_checkouts;
+    const std::map<A_long, int> outer_checkins = pixel_checkins;
     const A_short outer_depth = frame_bit_depth;
     rendered_frame frame = render(on, bit_depth);
     frame_worlds.swap(outer_worlds);
@@ -181,13 +188,16 @@ rendered_frame test_host::render_nested(instance& on, A_short bit_depth)
     out_data = outer_out;
     output_world = outer_output;
     pixel_checkouts = outer_checkouts;
+    pixel_checkins = outer_checkins;
     frame_bit_depth = outer_depth;
     return frame;
 }
 
-PF_Err test_host::checkin_pixels(PF_ProgPtr, A_long)
+PF_Err test_host::checkin_pixels(PF_ProgPtr, A_long checkout_id)
 {
-    current().enter("checkin_layer_pixels");
+    test_host& host = current();
+    host.enter("checkin_layer_pixels");
+    host.pixel_checkins[checkout_id] += 1;
     return PF_Err_NONE;
 }
 
@@ -224,6 +234,7 @@ rendered_frame test_host::render(instance& on, A_short bit_depth)
     frame_worlds.clear();
     output_world = nullptr;
     pixel_checkouts.clear();
+    pixel_checkins.clear();
     frame_bit_depth = bit_depth;
 
     rendered_frame frame;
