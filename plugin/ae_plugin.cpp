@@ -4,6 +4,7 @@
 #include "hostsdk/pf_smart_render.h"
 #include "hostsdk/pf_suites.h"
 #include "plugin/about_dialog.h"
+#include "plugin/effect_parameters.h"
 #include "plugin/host_window_owner.h"
 #include "plugin/layer_checkout.h"
 #include "plugin/prerender_rect.h"
@@ -184,5 +185,12 @@ void AePlugin::handle_smart_render(command_context& context)
     fill_layer_size(frame, *context.in_data);
     frame.origin_x = output->origin_x;
     frame.origin_y = output->origin_y;
-    smart_render(context, frame);
+    context.rendering = true;
+    try {
+        smart_render(context, frame);
+    } catch (const parameter_refused& refused) {
+        // A frame drawn with a made-up value would pass for the real one.
+        if (context.err == 0)
+            context.err = static_cast<std::uint32_t>(refused.err);
+    }
 }

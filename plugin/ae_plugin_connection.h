@@ -2,12 +2,15 @@
 
 #include "hostsdk/drawbot_suites.h"
 #include "plugin/ae_plugin.h"
+#include "plugin/layer_texture.h"
 #include "plugin/renderer/renderer_proxy.h"
 #include "plugin/texture_cache_entry.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 // The renderer's sample count for the "Multisampling" choice (1-based).
@@ -36,6 +39,9 @@ public:
 
     float sample_counter = 0.0f;
     std::mutex render_mutex;
+    // The thread whose frame holds render_mutex: a frame asked for on that thread
+    // while it is held would wait for itself.
+    std::atomic<std::thread::id> render_owner{};
     std::unique_ptr<qvsdk::RendererProxy> renderer_proxy;
     std::vector<texture_cache_entry> texture_cache;
     std::unique_ptr<std::uint8_t[]> banner_pixels;
@@ -52,4 +58,9 @@ public:
 
 private:
     void release_texture(std::uint32_t texture_id);
+    // The renderer's part of a frame whose map layers are checked out, under
+    // render_mutex.
+    void draw_frame(command_context& context, qvsdk::render_data& frame,
+                    const std::vector<sample_layers>& layers, float shutter_fraction,
+                    std::int64_t t0);
 };

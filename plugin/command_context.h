@@ -11,4 +11,5 @@ struct command_context {
     PF_ParamDef** params;
     void* extra;        // the command's extra record
     std::uint32_t err;  // returned to the host
+    bool rendering = false; // smart render: a refused parameter ends the frame
 };

@@ -349,6 +349,8 @@ PF_ParamDef read_param(const command_context& context, A_long disk_id)
     // Only what the host handed out goes back.
     if (err == PF_Err_NONE)
         in_data->inter.checkin_param(in_data->effect_ref, &def);
+    else if (context.rendering)
+        throw parameter_refused(err);
     else
         copy = PF_ParamDef{};
     return copy;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <vector>
 
 enum class param_kind {
@@ -58,5 +59,15 @@ float slider_max(const param_row& row);
 // Adds every definition through the host's add_param and counts them in num_params.
 void add_effect_params(command_context& context);
 
+// A parameter the host would not hand out during a frame (the user interrupted
+// it, say): the frame ends with the host's own code.
+class parameter_refused : public std::exception {
+public:
+    explicit parameter_refused(PF_Err err) : err(err) {}
+    const char* what() const noexcept override { return "the host refused a parameter"; }
+    PF_Err err;
+};
+
 // Checks a parameter out at the host's current time, copies it and checks it in.
+// One the host refuses reads as all zero, or throws parameter_refused in a frame.
 PF_ParamDef read_param(const command_context& context, A_long disk_id);

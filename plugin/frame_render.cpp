@@ -13,6 +13,7 @@
 #include "plugin/sample_scene.h"
 #include "plugin/sequence_data.h"
 #include "plugin/texture_cache.h"
+#include "toolkit/qv_exception.h"
 
 #include <windows.h>
 
@@ -66,10 +67,54 @@ void AePluginConnection::smart_render(command_context& context, qvsdk::render_da
     if (frame.output.width <= 0 || frame.output.height <= 0)
         return;
     PF_InData& in_data = *context.in_data;
-    PF_UtilCallbacks& utils = *in_data.utils;
     const std::int64_t t0 = now_nanoseconds();
     id_to_index();
+    std::uint32_t sample_count = 1;
+    float shutter_fraction = 0.5f;
+    motion_blur_settings(context, sample_count, shutter_fraction);
+
+    // The host renders a map layer when it is checked out, and that layer may hold
+    // another instance of this effect, rendering on this thread or on another while
+    // this one waits. So every sample's layers are checked out before the frame
+    // takes the render mutex, and given back after it has let go.
+    std::vector<sample_layers> layers(sample_count);
+    cleanup_guard check_in([&context, &layers] {
+        // Runs while an exception unwinds: a second exception would end the host.
+        try {
+            for (sample_layers& sample : layers)
+                check_in_sample_layers(context, sample);
+        } catch (...) {
+        }
+    });
+    const A_long frame_time = in_data.current_time;
+    {
+        cleanup_guard restore_time([&in_data, frame_time] { in_data.current_time = frame_time; });
+        for (std::uint32_t k = 0; k < sample_count; ++k) {
+            in_data.current_time =
+                frame_time + sample_time_offset(in_data.local_time_step, k, shutter_fraction,
+                                                sample_count);
+            check_out_sample_layers(context, layers[k]);
+        }
+    }
+    draw_frame(context, frame, layers, shutter_fraction, t0);
+    check_in.release();
+    for (sample_layers& sample : layers)
+        check_in_sample_layers(context, sample);
+}
+
+void AePluginConnection::draw_frame(command_context& context, qvsdk::render_data& frame,
+                                    const std::vector<sample_layers>& layers,
+                                    float shutter_fraction, std::int64_t t0)
+{
+    // Only a host call made under the mutex could get here; waiting would never end.
+    if (render_owner.load() == std::this_thread::get_id())
+        throw qv_exception("the host asked for a frame of this effect inside another of its "
+                           "frames on the same thread");
     std::lock_guard<std::mutex> frame_lock(render_mutex);
+    render_owner = std::this_thread::get_id();
+    cleanup_guard forget_owner([this] { render_owner = std::thread::id(); });
+    PF_InData& in_data = *context.in_data;
+    PF_UtilCallbacks& utils = *in_data.utils;
 
     // The handle may be missing or empty (after a flatten): the frame then works on
     // fresh data of its own and lets go of its texture references at the end.
@@ -98,9 +143,6 @@ void AePluginConnection::smart_render(command_context& context, qvsdk::render_da
     else
         sequence = &fresh;
 
-    std::uint32_t sample_count = 1;
-    float shutter_fraction = 0.5f;
-    motion_blur_settings(context, sample_count, shutter_fraction);
     sample_counter = 1.0f;
     const unsigned samples = multisample_count(read_param(context, param_id::multisampling).u.pd.value);
     qvsdk::set_render_size(renderer_proxy->render_thread(), samples, frame);
@@ -109,6 +151,7 @@ void AePluginConnection::smart_render(command_context& context, qvsdk::render_da
 
     const std::int64_t t2 = now_nanoseconds();
     const A_long frame_time = in_data.current_time;
+    const auto sample_count = static_cast<std::uint32_t>(layers.size());
     {
         cleanup_guard restore_time([&in_data, frame_time] { in_data.current_time = frame_time; });
         for (std::uint32_t k = 0; k < sample_count; ++k) {
@@ -119,7 +162,7 @@ void AePluginConnection::smart_render(command_context& context, qvsdk::render_da
             build_camera(camera, context, frame);
             renderer_proxy->set_render_properties(camera);
             qvsdk::scene_properties scene;
-            build_sample_scene(*this, scene, context, *sequence);
+            build_sample_scene(*this, scene, context, *sequence, layers[k]);
             renderer_proxy->set_scene(scene);
             draw_sample();
         }

@@ -46,3 +46,9 @@ PF_EffectWorld* checkout_layer_pixels(command_context& context, A_long checkout_
     buffer.row_bytes = world->rowbytes;
     return world;
 }
+
+void checkin_layer_pixels(command_context& context, A_long checkout_id)
+{
+    auto* extra = static_cast<PF_SmartRenderExtra*>(context.extra);
+    extra->cb->checkin_layer_pixels(context.in_data->effect_ref, checkout_id);
+}

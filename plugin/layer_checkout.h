@@ -14,3 +14,6 @@ void checkout_layer_for_prerender(command_context& context, A_long disk_id);
 // host's world, or null when there is none or the checkout failed.
 PF_EffectWorld* checkout_layer_pixels(command_context& context, A_long checkout_id,
                                       qvsdk::pixel_buffer& buffer);
+
+// Gives a layer that checkout_layer_pixels handed out back to the host.
+void checkin_layer_pixels(command_context& context, A_long checkout_id);

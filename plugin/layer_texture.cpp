@@ -4,6 +4,7 @@
 #include "plugin/effect_parameters.h"
 #include "plugin/format_string.h"
 #include "plugin/layer_checkout.h"
+#include "plugin/parameter_ids.h"
 #include "plugin/renderer/render_jobs.h"
 #include "plugin/suite_handler.h"
 #include "plugin/texture_cache.h"
@@ -11,6 +12,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -30,16 +32,37 @@ std::uint32_t upload(qvsdk::RenderThread& thread, const qvsdk::pixel_buffer& pix
 
 } // namespace
 
+void check_out_sample_layers(command_context& context, sample_layers& layers)
+{
+    const std::pair<A_long, qvsdk::pixel_buffer*> order[] = {
+        {param_id::diffuse_layer, &layers.diffuse},
+        {param_id::glossiness_layer, &layers.glossiness},
+        {param_id::illumination_layer, &layers.illumination},
+        {param_id::bump_layer, &layers.bump},
+        {param_id::environment_layer, &layers.environment},
+    };
+    for (const auto& [disk_id, pixels] : order) {
+        if (checkout_layer_pixels(context, disk_id, *pixels)) {
+            layers.held.push_back(disk_id);
+        } else {
+            pixels->width = pixels->height = 0;
+            pixels->pixels = nullptr;
+        }
+    }
+}
+
+void check_in_sample_layers(command_context& context, sample_layers& layers)
+{
+    for (A_long disk_id : layers.held)
+        checkin_layer_pixels(context, disk_id);
+    layers.held.clear();
+}
+
 std::uint32_t load_layer_texture(layer_texture_context& context, A_long disk_id,
-                                 std::uint32_t& slot, std::uint32_t upload_mode)
+                                 const qvsdk::pixel_buffer& pixels, std::uint32_t& slot,
+                                 std::uint32_t upload_mode)
 {
     command_context& command = context.command;
-    qvsdk::pixel_buffer pixels{};
-    if (!checkout_layer_pixels(command, disk_id, pixels)) {
-        pixels.width = pixels.height = 0;
-        pixels.pixels = nullptr;
-    }
-
     PF_State state{};
     std::uint32_t found = 0;
     suite_handler suites(command.in_data->pica_basicP);

@@ -105,7 +105,8 @@ void euler_quaternion(PF_Fixed x, PF_Fixed y, PF_Fixed z, float out[4])
 }
 
 void build_sample_scene(AePluginConnection& connection, qvsdk::scene_properties& scene,
-                        command_context& context, sequence_data& sequence)
+                        command_context& context, sequence_data& sequence,
+                        const sample_layers& layers)
 {
     const PF_InData& in_data = *context.in_data;
     const float k = static_cast<float>(in_data.downsample_x.den) /
@@ -131,17 +132,21 @@ void build_sample_scene(AePluginConnection& connection, qvsdk::scene_properties&
     qvsdk::material_properties& m = scene.material;
     layer_texture_context textures{connection.texture_cache,
                                    connection.renderer_proxy->render_thread(), context, comp_time};
-    m.diffuse_texture =
-        load_layer_texture(textures, param_id::diffuse_layer, sequence.diffuse, upload_colour);
+    m.diffuse_texture = load_layer_texture(textures, param_id::diffuse_layer, layers.diffuse,
+                                           sequence.diffuse, upload_colour);
     m.glossiness_texture = load_layer_texture(textures, param_id::glossiness_layer,
-                                              sequence.glossiness, upload_colour);
+                                              layers.glossiness, sequence.glossiness,
+                                              upload_colour);
     m.illumination_texture = load_layer_texture(textures, param_id::illumination_layer,
-                                                sequence.illumination, upload_colour);
+                                                layers.illumination, sequence.illumination,
+                                                upload_colour);
     const bool use_normal_map = checkbox(context, param_id::use_normal_map);
-    m.normal_texture = load_layer_texture(textures, param_id::bump_layer, sequence.bump,
+    m.normal_texture = load_layer_texture(textures, param_id::bump_layer, layers.bump,
+                                          sequence.bump,
                                           use_normal_map ? upload_colour : upload_bump_to_normal);
     m.environment_texture = load_layer_texture(textures, param_id::environment_layer,
-                                               sequence.environment, upload_environment);
+                                               layers.environment, sequence.environment,
+                                               upload_environment);
 
     fill_material(m, context, use_normal_map);
 

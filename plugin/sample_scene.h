@@ -2,6 +2,7 @@
 
 #include "hostsdk/host_types.h"
 #include "plugin/command_context.h"
+#include "plugin/layer_texture.h"
 #include "plugin/scene_properties.h"
 #include "plugin/sequence_data.h"
 
@@ -12,6 +13,7 @@ class AePluginConnection;
 void euler_quaternion(PF_Fixed x, PF_Fixed y, PF_Fixed z, float out[4]);
 
 // The effect's parameters at the current (sample) time: transform, material with
-// its five layer textures, lights.
+// the textures of the sample's checked-out layers, lights.
 void build_sample_scene(AePluginConnection& connection, qvsdk::scene_properties& scene,
-                        command_context& context, sequence_data& sequence);
+                        command_context& context, sequence_data& sequence,
+                        const sample_layers& layers);

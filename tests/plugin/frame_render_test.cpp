@@ -320,6 +320,16 @@ TEST_F(FrameRender, FirstFailingMapCheckoutIsTheFramesError)
     EXPECT_EQ(host->render(instance).err, PF_Err_OUT_OF_MEMORY);
 }
 
+TEST_F(FrameRender, RefusedParameterIsTheFramesErrorAndTheNextFrameDraws)
+{
+    host->refused_params[param_id::radius] = PF_Interrupt_CANCEL;
+    EXPECT_EQ(host->render(instance).err, PF_Interrupt_CANCEL);
+    EXPECT_EQ(host->outstanding_checkouts(), 0);
+    const rendered_frame frame = host->render(instance);
+    ASSERT_EQ(frame.err, PF_Err_NONE);
+    EXPECT_GT(alpha(frame, 30, 32), 0.9f) << "the sphere is drawn";
+}
+
 TEST_F(FrameRender, TimingLinesComeOncePerFrameInOrderAndTheTimeIsRestored)
 {
     host->value_by_id(param_id::motion_blur).u.pd.value = 2;

@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -100,6 +101,7 @@ TEST_F(FrameRoad, UnchangedLayerIsUploadedOnceForAllSamplesAndFrames)
         EXPECT_EQ(uploads(output), 1);
     }
     EXPECT_EQ(host->layer_checkouts(param_id::diffuse_layer), 4);
+    EXPECT_EQ(host->layer_checkins(param_id::diffuse_layer), 4);
     host->set_frame(1);
     qvhost::debug_output output;
     ASSERT_EQ(host->render(first).err, PF_Err_NONE);
@@ -156,6 +158,78 @@ TEST_F(FrameRoad, FlattenedInstanceRendersWithFreshDataAndKeepsNoReferences)
     EXPECT_EQ(host->locked_handles(), 0);
     EXPECT_EQ(host->bad_handle_calls(), 0);
     host->sequence_resetup(first);
+}
+
+// A map layer that holds a second instance of the effect: the host renders that
+// instance's frame when the first one checks out the layer's pixels.
+TEST_F(FrameRoad, InstanceRenderedInsideAMapCheckoutBecomesThatMap)
+{
+    host->sequence_setup(second);
+    host->comp.layers.push_back(qvhost::footage_layer("precomp", qvhost::solid_image(64, 36, {})));
+    const long precomp = static_cast<long>(host->comp.layers.size() - 1);
+    host->use_layer(param_id::diffuse_layer, precomp);
+    for (bool other_thread : {false, true}) {
+        SCOPED_TRACE(other_thread ? "on another thread" : "on the same thread");
+        qvhost::host_layer& layer = host->comp.layers[static_cast<std::size_t>(precomp)];
+        layer.content_version += 1;
+        qvhost::rendered_frame inner;
+        const auto render_inner = [&] {
+            host->use_layer(param_id::diffuse_layer, map_layer); // the inner sphere's own map
+            inner = host->render_nested(second);
+            host->use_layer(param_id::diffuse_layer, precomp);
+        };
+        std::future<void> waited_for;
+        host->rendered_layers[param_id::diffuse_layer] = [&] {
+            if (!other_thread) {
+                render_inner();
+            } else {
+                waited_for = std::async(std::launch::async, render_inner);
+                if (waited_for.wait_for(std::chrono::seconds(30)) != std::future_status::ready)
+                    return qvhost::host_image{};
+            }
+            return inner.picture();
+        };
+        const qvhost::rendered_frame outer = host->render(first);
+        if (waited_for.valid())
+            waited_for.wait_for(std::chrono::seconds(30));
+        ASSERT_EQ(inner.err, PF_Err_NONE);
+        ASSERT_EQ(outer.err, PF_Err_NONE);
+        EXPECT_GT(inner.rgba(32, 18)[3], 0.9f) << "the inner sphere is drawn";
+        // One texture for each instance's diffuse slot, held once.
+        ASSERT_EQ(connection->texture_cache.size(), 2u);
+        for (const texture_cache_entry& entry : connection->texture_cache)
+            EXPECT_EQ(entry.refcount, 1u);
+
+        // The same picture as a plain layer gives the same frame.
+        layer.image = inner.picture();
+        layer.content_version += 1;
+        const qvhost::rendered_frame reference = host->render(first);
+        ASSERT_EQ(reference.err, PF_Err_NONE);
+        EXPECT_TRUE(outer.bytes == reference.bytes);
+    }
+    host->sequence_setdown(first);
+    host->sequence_setdown(second);
+    EXPECT_TRUE(connection->texture_cache.empty());
+}
+
+TEST_F(FrameRoad, FrameAskedForOnAThreadThatHoldsTheRenderMutexFailsInsteadOfWaiting)
+{
+    host->sequence_setup(second);
+    qvhost::rendered_frame inner;
+    bool nested = false;
+    host->fault = [&](const std::string& call) {
+        // The sequence data is locked under the render mutex.
+        if (call == "host_lock_handle" && !nested) {
+            nested = true;
+            inner = host->render_nested(second);
+        }
+    };
+    const qvhost::rendered_frame outer = host->render(first);
+    host->fault = nullptr;
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(inner.err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    ASSERT_EQ(outer.err, PF_Err_NONE);
+    EXPECT_GT(outer.rgba(32, 18)[3], 0.9f) << "the outer sphere is drawn";
 }
 
 TEST_F(FrameRoad, SampleThatThrowsRestoresTheTimeAndUnlocksEverything)

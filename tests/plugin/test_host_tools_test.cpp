@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include <windows.h>
 
@@ -88,6 +89,11 @@ TEST(RenderCommandLine, RejectsWhatItCannotRender)
     EXPECT_THROW(parse_render_options({"--set", "16"}), std::invalid_argument);
     EXPECT_THROW(parse_render_options({"--out"}), std::invalid_argument);
     EXPECT_THROW(parse_render_options({"--colour", "red"}), std::invalid_argument);
+    // The bench refuses the same sizes before it loads a module.
+    for (const auto& [width, height] : {std::pair{0, 720}, {1280, -4}, {30001, 720}})
+        EXPECT_THROW(qvhost::run_bench("no_such_module.aex", 1, width, height),
+                     std::invalid_argument)
+            << width << "x" << height;
 }
 
 PF_Err no_entry(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, void*)

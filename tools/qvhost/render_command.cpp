@@ -86,6 +86,11 @@ double median(std::vector<double> values)
     return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+bool frame_size_fits(int width, int height)
+{
+    return width > 0 && height > 0 && width <= 30000 && height <= 30000;
+}
+
 } // namespace
 
 render_options parse_render_options(const std::vector<std::string>& arguments)
@@ -100,8 +105,7 @@ render_options parse_render_options(const std::vector<std::string>& arguments)
             options.out = value;
         } else if (name == "--size") {
             if (std::sscanf(value.c_str(), "%dx%d", &options.width, &options.height) != 2 ||
-                options.width <= 0 || options.height <= 0 || options.width > 30000 ||
-                options.height > 30000)
+                !frame_size_fits(options.width, options.height))
                 throw std::invalid_argument("bad size " + value);
         } else if (name == "--frames") {
             const int read = std::sscanf(value.c_str(), "%d-%d", &options.first_frame,
@@ -293,6 +297,10 @@ int run_render(const render_options& options)
 
 int run_bench(const std::string& module_path, int frames, int width, int height)
 {
+    // An empty frame is done without drawing: its timings would mean nothing.
+    if (!frame_size_fits(width, height))
+        throw std::invalid_argument("bad size " + std::to_string(width) + "x" +
+                                    std::to_string(height));
     effect_module module(module_path);
     test_host host(module.main_by_name());
     host.comp.width = width;

@@ -45,6 +45,7 @@ void set_value(test_host& host, A_long disk_id, const std::string& text);
 int run_render(const render_options& options);
 // qvhost MODULE bench [frames [WxH]]: the full road (1920 x 1080 unless given)
 // with five maps and 8 motion-blur samples; prints timings and uploads per frame.
+// A size render --size refuses throws std::invalid_argument.
 int run_bench(const std::string& module, int frames, int width = 1920, int height = 1080);
 
 } // namespace qvhost

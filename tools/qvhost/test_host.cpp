@@ -309,6 +309,13 @@ PF_Err test_host::checkout_param(PF_ProgPtr, PF_ParamIndex index, A_long what_ti
         std::memset(param, 0, sizeof *param);
         return PF_Err_INVALID_INDEX;
     }
+    auto refused = host.refused_params.find(host.values[static_cast<std::size_t>(index)]->uu.id);
+    if (refused != host.refused_params.end()) {
+        const PF_Err err = refused->second;
+        host.refused_params.erase(refused);
+        std::memset(param, 0, sizeof *param);
+        return err;
+    }
     *param = *host.values[static_cast<std::size_t>(index)];
     auto animated = host.animations.find(param->uu.id);
     if (animated != host.animations.end())

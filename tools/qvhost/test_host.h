@@ -55,6 +55,8 @@ struct rendered_frame {
     std::array<float, 4> rgba(int x, int y) const;
     // The whole frame as 8-bit RGBA rows for a PNG file.
     std::vector<std::uint8_t> rgba8() const;
+    // The frame as a picture to hand out as a layer (a precomposition's, say).
+    host_image picture() const;
 };
 
 // A host for one effect module in this process: it drives the commands the way the
@@ -102,11 +104,22 @@ public:
     // bit depth (8, 16 or 32).
     rendered_frame render(instance& on, A_short bit_depth = 8);
     int layer_checkouts(A_long checkout_id) const;
+    int layer_checkins(A_long checkout_id) const;
     // The part of the (downsampled) layer the output buffer covers; empty for the
     // whole layer. Its top-left corner is the buffer's origin.
     PF_LRect output_area{};
     // Smart-render checkouts of these ids fail with the given code.
     std::map<A_long, PF_Err> failing_checkouts;
+    // The next smart-render checkout of each id hands out the picture its function
+    // makes then: a frame rendered with render_nested, say, as a host renders a
+    // precomposition when its pixels are asked for.
+    std::map<A_long, std::function<host_image()>> rendered_layers;
+    // A frame rendered while another is in progress (inside one of its host calls,
+    // on this thread or on another while it waits); the outer frame's buffers and
+    // in-data are as they were when this returns.
+    rendered_frame render_nested(instance& on, A_short bit_depth = 8);
+    // The next checkout of each of these parameters (disk ids) fails with the code.
+    std::map<A_long, PF_Err> refused_params;
     int state_queries() const { return state_query_count; }
 
     // What the effect reported.
@@ -225,6 +238,7 @@ private:
     static PF_Err checkout_pixels(PF_ProgPtr, A_long, PF_EffectWorld**);
     static PF_Err checkin_pixels(PF_ProgPtr, A_long);
     static PF_Err checkout_output(PF_ProgPtr, PF_EffectWorld**);
+    bool checkout_rendered_layer(A_long checkout_id, PF_EffectWorld** pixels);
     PF_EffectWorld* make_world(const host_image* image, int width, int height);
     void install_suites();
 
@@ -317,6 +331,7 @@ private:
     PF_EffectWorld* output_world = nullptr;
     A_short frame_bit_depth = 8;
     std::map<A_long, int> pixel_checkouts;
+    std::map<A_long, int> pixel_checkins;
     int state_query_count = 0;
 };
 

@@ -65,6 +65,22 @@ std::vector<std::uint8_t> rendered_frame::rgba8() const
     return out;
 }
 
+host_image rendered_frame::picture() const
+{
+    host_image image;
+    image.width = width;
+    image.height = height;
+    const auto byte = [](float value) {
+        return static_cast<A_u_char>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::array<float, 4> c = rgba(x, y);
+            image.pixels.push_back(PF_Pixel8{byte(c[3]), byte(c[0]), byte(c[1]), byte(c[2])});
+        }
+    return image;
+}
+
 PF_EffectWorld* test_host::make_world(const host_image* image, int width, int height)
 {
     auto storage = std::make_unique<world_storage>();
@@ -96,6 +112,12 @@ int test_host::layer_checkouts(A_long checkout_id) const
     return found == pixel_checkouts.end() ? 0 : found->second;
 }
 
+int test_host::layer_checkins(A_long checkout_id) const
+{
+    auto found = pixel_checkins.find(checkout_id);
+    return found == pixel_checkins.end() ? 0 : found->second;
+}
+
 PF_Err test_host::prerender_checkout(PF_ProgPtr, PF_ParamIndex, A_long, const PF_RenderRequest*,
                                      A_long, A_long, A_u_long, PF_CheckoutResult* result)
 {
@@ -118,6 +140,8 @@ PF_Err test_host::checkout_pixels(PF_ProgPtr, A_long checkout_id, PF_EffectWorld
     auto failing = host.failing_checkouts.find(checkout_id);
     if (failing != host.failing_checkouts.end())
         return failing->second;
+    if (host.checkout_rendered_layer(checkout_id, pixels))
+        return PF_Err_NONE;
     const host_image* image = nullptr;
     if (checkout_id == 0) {
         image = &host.comp.layers.at(host.comp.effect_layer).image;
@@ -133,9 +157,47 @@ PF_Err test_host::checkout_pixels(PF_ProgPtr, A_long checkout_id, PF_EffectWorld
     return PF_Err_NONE;
 }
 
-PF_Err test_host::checkin_pixels(PF_ProgPtr, A_long)
+bool test_host::checkout_rendered_layer(A_long checkout_id, PF_EffectWorld** pixels)
 {
-    current().enter("checkin_layer_pixels");
+    auto found = rendered_layers.find(checkout_id);
+    if (found == rendered_layers.end())
+        return false;
+    // Taken out first: the frame it renders may check out the same id.
+    const std::function<host_image()> render_layer = std::move(found->second);
+    rendered_layers.erase(found);
+    const host_image image = render_layer();
+    // Rendered at the current downsampling already.
+    if (image.width > 0 && image.height > 0)
+        *pixels = make_world(&image, image.width, image.height);
+    return true;
+}
+
+rendered_frame test_host::render_nested(instance& on, A_short bit_depth)
+{
+    std::vector<std::unique_ptr<world_storage>> outer_worlds;
+    outer_worlds.swap(frame_worlds);
+    const PF_InData outer_in = in_data;
+    const PF_OutData outer_out = out_data;
+    PF_EffectWorld* const outer_output = output_world;
+    const std::map<A_long, int> outer_checkouts = pixel_checkouts;
+    const std::map<A_long, int> outer_checkins = pixel_checkins;
+    const A_short outer_depth = frame_bit_depth;
+    rendered_frame frame = render(on, bit_depth);
+    frame_worlds.swap(outer_worlds);
+    in_data = outer_in;
+    out_data = outer_out;
+    output_world = outer_output;
+    pixel_checkouts = outer_checkouts;
+    pixel_checkins = outer_checkins;
+    frame_bit_depth = outer_depth;
+    return frame;
+}
+
+PF_Err test_host::checkin_pixels(PF_ProgPtr, A_long checkout_id)
+{
+    test_host& host = current();
+    host.enter("checkin_layer_pixels");
+    host.pixel_checkins[checkout_id] += 1;
     return PF_Err_NONE;
 }
 
@@ -172,6 +234,7 @@ rendered_frame test_host::render(instance& on, A_short bit_depth)
     frame_worlds.clear();
     output_world = nullptr;
     pixel_checkouts.clear();
+    pixel_checkins.clear();
     frame_bit_depth = bit_depth;
 
     rendered_frame frame;
