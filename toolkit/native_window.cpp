@@ -1,7 +1,10 @@
 #include "toolkit/native_window.h"
 
 #include "toolkit/dpi_functions.h"
+#include "toolkit/event_ids.h"
+#include "toolkit/event_manager.h"
 #include "toolkit/text_encoding.h"
+#include "toolkit/window.h"
 #include "toolkit/window_procedure.h"
 
 #include <wtsapi32.h>
@@ -104,20 +107,19 @@ native_window::native_window() : ole_init(OleInitialize(nullptr))
 
 native_window::~native_window()
 {
+    for (const auto& [id, t] : timers)
+        event_manager::instance().remove_handler(t.watch_id);
     if (drop_registered)
         RevokeDragDrop(hwnd);
     if (hwnd) {
         // Messages sent while the window goes no longer reach the toolkit window.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         WTSUnRegisterSessionNotification(hwnd);
-        HWND owner_handle = GetWindow(hwnd, GW_OWNER);
-        if (owner_handle && owner_handle != GetDesktopWindow()) {
-            EnableWindow(owner_handle, TRUE);
-            SetFocus(owner_handle);
-        }
         DestroyWindow(hwnd);
         hwnd = nullptr;
     }
+    // Destroyed while its modal loop runs: the owner gets back what the loop took.
+    release_owner();
     if (background) {
         DeleteObject(background);
         background = nullptr;
@@ -252,20 +254,67 @@ void native_window::set_timer(event_object* owner_object, std::uint32_t user_id,
     for (const auto& [id, t] : timers)
         if (t.owner == owner_object && t.user_id == user_id)
             return;
-    ++timer_counter;
-    timers[timer_counter] = {user_id, owner_object, one_shot};
-    SetTimer(hwnd, timer_counter, period_ms, nullptr);
+    const UINT_PTR id = ++timer_counter;
+    // Ticks must not outlive the owner and reach whatever comes to live at its address.
+    const std::uint32_t watch = event_manager::instance().subscribe(
+        owner_object, owner, destroyed_event, [this, id](const event_info&) { drop_timer(id); });
+    timers[id] = {user_id, owner_object, one_shot, watch};
+    SetTimer(hwnd, id, period_ms, nullptr);
 }
 
 void native_window::kill_timer(event_object* owner_object, std::uint32_t user_id)
 {
-    for (auto it = timers.begin(); it != timers.end(); ++it) {
-        if (it->second.owner == owner_object && it->second.user_id == user_id) {
-            KillTimer(hwnd, it->first);
-            timers.erase(it);
+    for (const auto& [id, t] : timers) {
+        if (t.owner == owner_object && t.user_id == user_id) {
+            drop_timer(id);
             return;
         }
     }
+}
+
+void native_window::drop_timer(UINT_PTR id)
+{
+    auto it = timers.find(id);
+    if (it == timers.end())
+        return;
+    KillTimer(hwnd, id);
+    event_manager::instance().remove_handler(it->second.watch_id);
+    timers.erase(it);
+}
+
+void native_window::hold_owner()
+{
+    if (held_owner || !hwnd)
+        return;
+    HWND owner_handle = GetWindow(hwnd, GW_OWNER);
+    if (!owner_handle || owner_handle == GetDesktopWindow() || !IsWindowEnabled(owner_handle))
+        return;
+    EnableWindow(owner_handle, FALSE);
+    held_owner = owner_handle;
+}
+
+void native_window::release_owner()
+{
+    if (!held_owner)
+        return;
+    HWND owner_handle = held_owner;
+    held_owner = nullptr;
+    EnableWindow(owner_handle, TRUE);
+    SetFocus(owner_handle);
+}
+
+void native_window::forget_handle()
+{
+    if (drop_registered) {
+        RevokeDragDrop(hwnd);
+        drop_registered = false;
+    }
+    WTSUnRegisterSessionNotification(hwnd);
+    // The system killed the timers with the handle.
+    for (const auto& [id, t] : timers)
+        event_manager::instance().remove_handler(t.watch_id);
+    timers.clear();
+    hwnd = nullptr;
 }
 
 void native_window::save_normal_rect(bool maximised_now)

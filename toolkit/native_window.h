@@ -23,6 +23,7 @@ struct user_timer {
     std::uint32_t user_id;
     event_object* owner;
     bool one_shot;
+    std::uint32_t watch_id; // the handler that drops the timer when its owner goes
 };
 
 // Window styles that the create flags of window::create stand for.
@@ -56,6 +57,14 @@ public:
     point scale_point(point p, bool to_units) const;
     void set_timer(event_object* owner_object, std::uint32_t user_id, std::uint32_t period_ms, bool one_shot);
     void kill_timer(event_object* owner_object, std::uint32_t user_id);
+    // Kills the timer with that Win32 id and forgets it.
+    void drop_timer(UINT_PTR id);
+    // A modal loop disables the owner only when it finds it enabled, and
+    // gives back only what it took.
+    void hold_owner();
+    void release_owner();
+    // The handle was destroyed from outside (with its owner): nothing of it is kept.
+    void forget_handle();
     void save_normal_rect(bool maximised_now);
     // Grows a client size (pixels) by the frame of the current styles, unless frameless.
     size outer_size(size client) const;
@@ -63,6 +72,7 @@ public:
     static const std::wstring& class_name();
 
     HWND hwnd = nullptr;
+    HWND held_owner = nullptr; // disabled by this window's modal loop
     HBRUSH background = nullptr;
     window* owner = nullptr;
     bool modal_running = false;

@@ -377,8 +377,8 @@ size render_context::measure_text(std::string_view text, std::int32_t max_width,
     return {std::int32_t(metrics.widthIncludingTrailingWhitespace + 1), std::int32_t(metrics.height + 1)};
 }
 
-rect render_context::text_range_rect(std::string_view text, const std::vector<style_run>& runs, size layout_size,
-                                     std::int32_t start, std::int32_t end)
+std::vector<rect> render_context::text_range_rects(std::string_view text, const std::vector<style_run>& runs,
+                                                  size layout_size, std::int32_t start, std::int32_t end)
 {
     com_ptr<IDWriteTextLayout> layout = make_layout(text, layout_size.width == 0 ? FLT_MAX : float(layout_size.width),
                                                     layout_size.height == 0 ? FLT_MAX : float(layout_size.height), runs);
@@ -391,14 +391,13 @@ rect render_context::text_range_rect(std::string_view text, const std::vector<st
     std::vector<DWRITE_HIT_TEST_METRICS> metrics(count);
     if (FAILED(layout->HitTestTextRange(UINT32(start), UINT32(end - start), 0, 0, metrics.data(), count, &count)))
         return {};
-    float left = FLT_MAX, top = FLT_MAX, right = -FLT_MAX, bottom = -FLT_MAX;
+    std::vector<rect> boxes;
     for (UINT32 i = 0; i < count; ++i) {
-        left = std::min(left, metrics[i].left);
-        top = std::min(top, metrics[i].top);
-        right = std::max(right, metrics[i].left + metrics[i].width);
-        bottom = std::max(bottom, metrics[i].top + metrics[i].height);
+        const DWRITE_HIT_TEST_METRICS& m = metrics[i];
+        if (m.width > 0 && m.height > 0)
+            boxes.push_back(rounded_box(m.left, m.top, m.left + m.width, m.top + m.height));
     }
-    return rounded_box(left, top, right, bottom);
+    return boxes;
 }
 
 void render_context::begin_widget(const void* widget, const rect& bounds, float scale, const RECT& device_clip)

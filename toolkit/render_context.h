@@ -63,8 +63,9 @@ public:
     // Bounds of 0 mean unbounded; one unit is added to each measured side.
     size measure_text(std::string_view text, std::int32_t max_width, std::int32_t max_height,
                       const std::vector<style_run>& runs);
-    rect text_range_rect(std::string_view text, const std::vector<style_run>& runs, size layout,
-                         std::int32_t start, std::int32_t end);
+    // The layout's hit-test boxes of [start, end): one per line and run, not their union.
+    std::vector<rect> text_range_rects(std::string_view text, const std::vector<style_run>& runs, size layout,
+                                       std::int32_t start, std::int32_t end);
 
     // The first call of a paint begins painting and drawing; the matching last
     // end_widget ends both. bounds: the widget's rect in its parent.

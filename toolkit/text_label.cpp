@@ -123,16 +123,23 @@ void text_label::update_links()
     for (const style_run& run : style_runs) {
         if (run.link.empty())
             continue;
-        rect area;
+        std::vector<rect> boxes;
         if (!plain.empty() && run.start < run.end) {
-            area = rc->text_range_rect(plain, style_runs, layout, run.start, run.end);
+            boxes = rc->text_range_rects(plain, style_runs, layout, run.start, run.end);
             // Where the layout's hit-testing gives nothing, its line and
             // cluster metrics still place the link.
-            if (area.is_zero())
-                area = text_range_from_metrics(plain, style_runs, font, layout, run.start, run.end);
-            area = within(area, width(), height());
+            if (boxes.empty())
+                boxes = text_range_from_metrics(plain, style_runs, font, layout, run.start, run.end);
         }
-        link_regions.push_back({area, run.link});
+        // A region per line: a wrapped link takes no clicks beside its own text.
+        const std::size_t before = link_regions.size();
+        for (const rect& box : boxes) {
+            const rect area = within(box, width(), height());
+            if (!area.is_zero())
+                link_regions.push_back({area, run.link});
+        }
+        if (link_regions.size() == before)
+            link_regions.push_back({rect(), run.link});
     }
 }
 

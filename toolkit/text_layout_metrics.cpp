@@ -29,8 +29,9 @@ DWRITE_FONT_STYLE style_of(std::int32_t kind)
 
 } // namespace
 
-rect text_range_from_metrics(std::string_view text, const std::vector<style_run>& runs, const text_font& font,
-                             size layout_size, std::int32_t start, std::int32_t end)
+std::vector<rect> text_range_from_metrics(std::string_view text, const std::vector<style_run>& runs,
+                                          const text_font& font, size layout_size, std::int32_t start,
+                                          std::int32_t end)
 {
     com_ptr<IDWriteFactory> factory = write_factory();
     if (!factory || text.empty() || end <= start)
@@ -90,7 +91,7 @@ rect text_range_from_metrics(std::string_view text, const std::vector<style_run>
     laid.vertical = std::int32_t(vertical);
     laid.max_width = layout_size.width == 0 ? 0.0f : max_width;
     laid.max_height = layout_size.height == 0 ? 0.0f : max_height;
-    return text_range_box(laid, start, end);
+    return text_range_boxes(laid, start, end);
 }
 
 } // namespace qvsdk::ui

@@ -22,9 +22,10 @@ struct text_font {
     std::int32_t vertical = 0;   // 1 top, 2 bottom, else centred
 };
 
-// Lays the text out as the drawing context does and boxes [start, end) from
-// the layout's line and cluster metrics. A layout size of 0 is unbounded.
-rect text_range_from_metrics(std::string_view text, const std::vector<style_run>& runs, const text_font& font,
-                             size layout, std::int32_t start, std::int32_t end);
+// Lays the text out as the drawing context does and boxes [start, end), line
+// by line, from the layout's line and cluster metrics. A layout size of 0 is
+// unbounded.
+std::vector<rect> text_range_from_metrics(std::string_view text, const std::vector<style_run>& runs,
+                                          const text_font& font, size layout, std::int32_t start, std::int32_t end);
 
 } // namespace qvsdk::ui

@@ -21,14 +21,14 @@ float aligned_offset(std::int32_t alignment, float room, float used)
 
 } // namespace
 
-rect text_range_box(const laid_text& t, std::int32_t start, std::int32_t end)
+std::vector<rect> text_range_boxes(const laid_text& t, std::int32_t start, std::int32_t end)
 {
     float total_height = 0;
     for (const laid_line& line : t.lines)
         total_height += line.height;
     float y = aligned_offset(t.vertical, t.max_height, total_height);
 
-    float left = FLT_MAX, top = FLT_MAX, right = -FLT_MAX, bottom = -FLT_MAX;
+    std::vector<rect> boxes;
     std::size_t c = 0;
     std::int32_t position = 0;
     for (const laid_line& line : t.lines) {
@@ -43,6 +43,7 @@ rect text_range_box(const laid_text& t, std::int32_t start, std::int32_t end)
             p += t.clusters[c].length;
         }
         float x = aligned_offset(t.horizontal, t.max_width, used);
+        float left = FLT_MAX, right = -FLT_MAX;
         for (std::size_t k = first, p = std::size_t(position); k < c; ++k) {
             const laid_cluster& cluster = t.clusters[k];
             const std::int32_t cluster_start = std::int32_t(p);
@@ -50,18 +51,16 @@ rect text_range_box(const laid_text& t, std::int32_t start, std::int32_t end)
             if (cluster_start < end && cluster_end > start && cluster.width > 0) {
                 left = std::min(left, x);
                 right = std::max(right, x + cluster.width);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y + line.height);
             }
             x += cluster.width;
             p += std::size_t(cluster.length);
         }
+        if (left <= right)
+            boxes.push_back(rounded_box(left, y, right, y + line.height));
         y += line.height;
         position = line_end;
     }
-    if (left > right)
-        return {};
-    return rounded_box(left, top, right, bottom);
+    return boxes;
 }
 
 rect rounded_box(float left, float top, float right, float bottom)

@@ -28,10 +28,10 @@ struct laid_text {
     float max_height = 0;
 };
 
-// The box around the text positions [start, end), from line and cluster
-// metrics, for layouts whose own hit-testing gives nothing. Empty when the
-// range covers no cluster.
-rect text_range_box(const laid_text& text, std::int32_t start, std::int32_t end);
+// The boxes around the text positions [start, end), one per line that holds
+// part of the range, from line and cluster metrics, for layouts whose own
+// hit-testing gives nothing. None when the range covers no cluster.
+std::vector<rect> text_range_boxes(const laid_text& text, std::int32_t start, std::int32_t end);
 
 // The box between float edges, rounded; edges far outside any window (an
 // unbounded layout's alignment) are held to a range that converts safely.

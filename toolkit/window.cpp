@@ -17,12 +17,6 @@ namespace qvsdk::ui {
 
 namespace {
 
-bool has_real_owner(HWND hwnd)
-{
-    HWND owner = GetWindow(hwnd, GW_OWNER);
-    return owner && owner != GetDesktopWindow();
-}
-
 bool inside_inclusive(point p, const rect& r)
 {
     return p.x >= r.x && p.x <= r.x + r.width && p.y >= r.y && p.y <= r.y + r.height;
@@ -81,8 +75,7 @@ int window::run_modal()
 {
     modal_result = 0;
     raise_on(this, shown_event);
-    if (has_real_owner(native->hwnd))
-        EnableWindow(GetWindow(native->hwnd, GW_OWNER), FALSE);
+    native->hold_owner();
     if (!IsWindowVisible(native->hwnd)) {
         ShowWindow(native->hwnd, SW_SHOW);
         UpdateWindow(native->hwnd);
@@ -119,11 +112,7 @@ int window::run_modal()
 void window::release_ended_modal()
 {
     native->modal_running = false;
-    if (has_real_owner(native->hwnd)) {
-        HWND owner_handle = GetWindow(native->hwnd, GW_OWNER);
-        EnableWindow(owner_handle, TRUE);
-        SetFocus(owner_handle);
-    }
+    native->release_owner();
     if (IsWindowVisible(native->hwnd))
         ShowWindow(native->hwnd, SW_HIDE);
 }
@@ -140,6 +129,13 @@ void window::on_close()
     if (event_manager::instance().dispatch(this, close_event, 2, 1, nullptr, 0))
         return;
     release_ended_modal();
+}
+
+void window::on_destroyed()
+{
+    // Destroyed from outside (with its owner): the loop ends as a close ends it.
+    if (native->modal_running)
+        release_ended_modal();
 }
 
 void window::set_focus(widget* w, std::int32_t reason)
@@ -315,10 +311,8 @@ void window::on_timer(UINT_PTR id)
     if (it == native->timers.end())
         return;
     const user_timer t = it->second;
-    if (t.one_shot) {
-        KillTimer(native->hwnd, id);
-        native->timers.erase(it);
-    }
+    if (t.one_shot)
+        native->drop_timer(id);
     raise_on(t.owner, timer_event, reinterpret_cast<void*>(std::uintptr_t(t.user_id)));
 }
 

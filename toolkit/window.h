@@ -102,6 +102,7 @@ public:
 
     // The window procedure's entry points.
     void on_close();
+    void on_destroyed();
     void on_client_resized(size pixels);
     void on_dpi_changed(size pixels, std::int32_t dpi);
     void on_paint();

@@ -194,6 +194,12 @@ LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM
     case WM_CLOSE:
         w.on_close();
         return 1;
+    case WM_DESTROY:
+        w.on_destroyed();
+        return 0;
+    case WM_NCDESTROY:
+        record->forget_handle();
+        return DefWindowProcW(hwnd, message, wparam, lparam);
     case WM_ERASEBKGND:
         return on_erase_background(*record, hwnd, reinterpret_cast<HDC>(wparam), wparam, lparam);
     case WM_SETCURSOR:

@@ -34,37 +34,55 @@ bool appears_within(const std::string& path, int ms)
     return exists(path);
 }
 
-} // namespace
-
-TEST(text_label_link, ClickOnTheLinkOpensItsTargetAndShowsTheHand)
+// A script that leaves a file behind when the shell opens it.
+std::string script_leaving(const std::string& marker, const char* name)
 {
-    // The link's target is a script that leaves a file behind when the shell opens it.
-    const std::string marker = temp_path("qv_link_opened.txt");
-    const std::string script = temp_path("qv_link_target.cmd");
+    const std::string script = temp_path(name);
     DeleteFileA(marker.c_str());
     if (FILE* f = std::fopen(script.c_str(), "w")) {
         std::fprintf(f, "@echo opened> \"%s\"\r\n", marker.c_str());
         std::fclose(f);
     }
-    widget_host host(1100, 340, 300, 60);
-    text_label label;
-    host.add(label, rect(0, 0, 300, 60));
-    label.set_html("<p>Read <a href=\"" + script + "\">the licence</a> first</p>", false, false);
-    ASSERT_EQ(label.links().size(), 1u);
-    const rect link = label.links()[0].area;
-    ASSERT_GT(link.width, 10);
-    widget_input::focus(host.handle());
+    return script;
+}
 
-    const POINT plain = host.screen_point(link.right() + 40, link.y + link.height / 2);
+} // namespace
+
+TEST(text_label_link, AClickOpensOnlyTheLinkUnderItAndShowsTheHand)
+{
+    const std::string first = temp_path("qv_link_first.txt"), second = temp_path("qv_link_second.txt");
+    const std::string first_script = script_leaving(first, "qv_link_first.cmd");
+    const std::string second_script = script_leaving(second, "qv_link_second.cmd");
+    widget_host host(1100, 340, 190, 60);
+    text_label label;
+    host.add(label, rect(0, 0, 190, 60));
+    // The first link (blue) wraps; the second one (red) follows it on its second line.
+    label.set_html("<p>Some <a href=\"" + first_script + "\">words of the first link, which wraps</a> <a href=\""
+                       + second_script + "\"><font color=\"#ff0000\">two</font></a></p>",
+                   false, false);
+    const test_window::capture c = host.grab();
+    c.save("wrapped_links");
+    const rect all(0, 0, 190, 60);
+    const rect some = ink_box(c, all, is_light), two = ink_box(c, all, is_red);
+    const rect wrapped = ink_box(c, rect(0, two.y, 190, two.height), is_blue);
+    const rect first_line = ink_box(c, rect(0, 0, 190, some.bottom()), is_blue);
+    // Both lie inside the box around the whole first link.
+    ASSERT_GT(wrapped.width, 10);
+    ASSERT_LT(some.bottom(), two.y);
+    ASSERT_LT(two.right(), first_line.right());
+    widget_input::focus(host.handle());
+    auto centre = [&](const rect& r) { return host.screen_point(r.x + r.width / 2, r.y + r.height / 2); };
+
+    const POINT plain = centre(some), on_two = centre(two), on_wrapped = centre(wrapped);
     widget_input::click(plain.x, plain.y);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
-    EXPECT_FALSE(appears_within(marker, 1500));
-
-    const POINT on_link = host.screen_point(link.x + link.width / 2, link.y + link.height / 2);
-    widget_input::move_to(on_link.x, on_link.y);
+    widget_input::move_to(on_two.x, on_two.y);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
-    widget_input::click(on_link.x, on_link.y);
-    EXPECT_TRUE(appears_within(marker, 10000));
-    DeleteFileA(marker.c_str());
-    DeleteFileA(script.c_str());
+    widget_input::click(on_two.x, on_two.y);
+    EXPECT_TRUE(appears_within(second, 10000));
+    EXPECT_FALSE(appears_within(first, 1500));
+    widget_input::click(on_wrapped.x, on_wrapped.y);
+    EXPECT_TRUE(appears_within(first, 10000));
+    for (const std::string& path : {first, second, first_script, second_script})
+        DeleteFileA(path.c_str());
 }

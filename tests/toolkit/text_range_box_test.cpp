@@ -19,15 +19,17 @@ laid_text two_lines()
 
 } // namespace
 
+using boxes = std::vector<rect>;
+
 TEST(TextRangeBox, BoxesTheClustersOfTheRangeOnItsLine)
 {
     const laid_text t = two_lines();
-    EXPECT_EQ(text_range_box(t, 3, 5), rect(24, 0, 20, 14));
-    EXPECT_EQ(text_range_box(t, 6, 8), rect(0, 14, 20, 14));
-    // Over the line end: the union of both lines' pieces.
-    EXPECT_EQ(text_range_box(t, 4, 7), rect(0, 0, 44, 28));
-    EXPECT_EQ(text_range_box(t, 8, 9), rect());
-    EXPECT_EQ(text_range_box(t, 2, 2), rect());
+    EXPECT_EQ(text_range_boxes(t, 3, 5), boxes{rect(24, 0, 20, 14)});
+    EXPECT_EQ(text_range_boxes(t, 6, 8), boxes{rect(0, 14, 20, 14)});
+    // Over the line end: one box per line ("d", then "e"), not their union.
+    EXPECT_EQ(text_range_boxes(t, 4, 7), (boxes{rect(34, 0, 10, 14), rect(0, 14, 10, 14)}));
+    EXPECT_TRUE(text_range_boxes(t, 8, 9).empty());
+    EXPECT_TRUE(text_range_boxes(t, 2, 2).empty());
 }
 
 TEST(TextRangeBox, AlignmentOffsetsEachLineAndTheBlock)
@@ -37,12 +39,12 @@ TEST(TextRangeBox, AlignmentOffsetsEachLineAndTheBlock)
     t.vertical = 2;   // centred in 48: 28 high
     t.max_width = 100;
     t.max_height = 48;
-    EXPECT_EQ(text_range_box(t, 0, 1), rect(28, 10, 10, 14));
-    EXPECT_EQ(text_range_box(t, 6, 7), rect(40, 24, 10, 14));
+    EXPECT_EQ(text_range_boxes(t, 0, 1), boxes{rect(28, 10, 10, 14)});
+    EXPECT_EQ(text_range_boxes(t, 6, 7), boxes{rect(40, 24, 10, 14)});
     t.horizontal = 1; // trailing
-    EXPECT_EQ(text_range_box(t, 7, 8), rect(90, 24, 10, 14));
+    EXPECT_EQ(text_range_boxes(t, 7, 8), boxes{rect(90, 24, 10, 14)});
     t.max_width = 0; // unbounded: no offset
-    EXPECT_EQ(text_range_box(t, 7, 8), rect(10, 24, 10, 14));
+    EXPECT_EQ(text_range_boxes(t, 7, 8), boxes{rect(10, 24, 10, 14)});
 }
 
 TEST(TextRangeBox, RealLayoutGivesAWordItsOwnPlace)
@@ -52,13 +54,16 @@ TEST(TextRangeBox, RealLayoutGivesAWordItsOwnPlace)
     font.size = 16.0f;
     font.vertical = 1;
     const std::vector<style_run> runs;
-    const rect first = text_range_from_metrics("first second", runs, font, {400, 100}, 0, 5);
-    const rect second = text_range_from_metrics("first second", runs, font, {400, 100}, 6, 12);
+    const boxes firsts = text_range_from_metrics("first second", runs, font, {400, 100}, 0, 5);
+    const boxes seconds = text_range_from_metrics("first second", runs, font, {400, 100}, 6, 12);
+    ASSERT_EQ(firsts.size(), 1u);
+    ASSERT_EQ(seconds.size(), 1u);
+    const rect first = firsts[0], second = seconds[0];
     EXPECT_EQ(first.x, 0);
     EXPECT_EQ(first.y, 0);
     EXPECT_GT(first.width, 20);
     EXPECT_GT(first.height, 10);
     EXPECT_GT(second.x, first.x + first.width);
     EXPECT_EQ(second.y, 0);
-    EXPECT_EQ(text_range_from_metrics("", runs, font, {400, 100}, 0, 5), rect());
+    EXPECT_TRUE(text_range_from_metrics("", runs, font, {400, 100}, 0, 5).empty());
 }

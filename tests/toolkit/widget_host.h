@@ -5,6 +5,8 @@
 #include "toolkit/generic_panel.h"
 #include "toolkit/window.h"
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 
 // Repaints a whole window and captures its client area; repaints while the
@@ -33,3 +35,25 @@ private:
     std::unique_ptr<qvsdk::ui::window> host;
     qvsdk::ui::generic_panel panel; // declared after the window, so it goes first
 };
+
+// Bounding box of the pixels of a capture that pass a test, within an area.
+template <typename Test>
+qvsdk::ui::rect ink_box(const test_window::capture& c, const qvsdk::ui::rect& area, Test test)
+{
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (int y = area.y; y < area.bottom(); ++y)
+        for (int x = area.x; x < area.right(); ++x)
+            if (test(c.at(x, y))) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+                right = std::max(right, x);
+                bottom = std::max(bottom, y);
+            }
+    if (left > right)
+        return {};
+    return {left, top, right - left + 1, bottom - top + 1};
+}
+
+inline bool is_red(std::uint32_t p) { return red_of(p) > 180 && green_of(p) < 90 && blue_of(p) < 90; }
+inline bool is_blue(std::uint32_t p) { return blue_of(p) > 150 && red_of(p) < 90 && green_of(p) < 90; }
+inline bool is_light(std::uint32_t p) { return green_of(p) > 128; }

@@ -13,6 +13,7 @@
 #include <imm.h>
 
 #include <atomic>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -188,6 +189,55 @@ TEST(window_modal, NestedLoopsAreAnsweredFromAHelperThread)
     EXPECT_TRUE(owner_enabled_after);
 }
 
+TEST(window_modal, APopupLeavesItsOwnerAsItFoundIt)
+{
+    window owner, outer, inner;
+    owner.create("owner", rect(240, 660, 200, 120), window_topmost);
+    outer.set_owner(&owner);
+    inner.set_owner(&owner);
+    outer.create("outer", rect(260, 680, 160, 100), window_topmost);
+    inner.create("inner", rect(280, 700, 160, 100), window_topmost);
+    // The inner popup opens from the outer one's loop and ends on a timer; the owner stays held by the outer one.
+    bool disabled_after_inner = false;
+    event_manager::instance().subscribe(&inner, &inner, 17, [&](const event_info&) { inner.end_modal(1); });
+    event_manager::instance().subscribe(&outer, &outer, 48, [&](const event_info&) {
+        inner.native_record().set_timer(&inner, 1, 50, true);
+        inner.run_modal();
+        disabled_after_inner = !IsWindowEnabled(owner.handle());
+        outer.end_modal(2);
+    });
+    EXPECT_EQ(outer.run_modal(), 2);
+    EXPECT_TRUE(disabled_after_inner);
+    EXPECT_TRUE(IsWindowEnabled(owner.handle()));
+    // An owner disabled beforehand (a host's own dialog is up) stays disabled, also once the popup is gone.
+    EnableWindow(owner.handle(), FALSE);
+    {
+        window popup;
+        popup.set_owner(&owner);
+        popup.create("popup", rect(260, 680, 160, 100), window_topmost);
+        event_manager::instance().subscribe(&popup, &popup, 17, [&](const event_info&) { popup.end_modal(1); });
+        popup.native_record().set_timer(&popup, 1, 50, true);
+        EXPECT_EQ(popup.run_modal(), 1);
+        EXPECT_FALSE(IsWindowEnabled(owner.handle()));
+    }
+    EXPECT_FALSE(IsWindowEnabled(owner.handle()));
+}
+
+TEST(window_modal, DestroyingTheOwnerEndsTheLoop)
+{
+    window owner, popup, guard;
+    owner.create("owner", rect(240, 660, 200, 120), window_topmost);
+    popup.set_owner(&owner);
+    popup.create("popup", rect(260, 680, 160, 100), window_topmost);
+    guard.create("guard", rect(240, 820, 100, 60), 0);
+    // The owner goes as a host would destroy its window; the guard ends a loop that missed it.
+    event_manager::instance().subscribe(&popup, &popup, 17, [&](const event_info&) { DestroyWindow(owner.handle()); });
+    event_manager::instance().subscribe(&guard, &guard, 17, [&](const event_info&) { popup.end_modal(99); });
+    popup.native_record().set_timer(&popup, 1, 50, true);
+    guard.native_record().set_timer(&guard, 1, 3000, true);
+    EXPECT_EQ(popup.run_modal(), 0);
+}
+
 TEST(window_timers, TheSameTimerTwiceKeepsTheFirstAndAOneShotIsKilledBeforeItsEvent)
 {
     window w;
@@ -211,6 +261,18 @@ TEST(window_timers, TheSameTimerTwiceKeepsTheFirstAndAOneShotIsKilledBeforeItsEv
     w.native_record().set_timer(&owner, 4, 1000, false);
     w.native_record().kill_timer(&owner, 4);
     EXPECT_TRUE(w.native_record().timers.empty());
+    // A periodic timer goes with its owner: a widget made later at the same address hears no tick.
+    alignas(widget) unsigned char place[sizeof(widget)];
+    widget* gone = new (place) widget;
+    w.native_record().set_timer(gone, 5, 20, false);
+    gone->~widget();
+    EXPECT_TRUE(w.native_record().timers.empty());
+    widget* later = new (place) widget;
+    int later_ticks = 0;
+    event_manager::instance().subscribe(later, later, 17, [&](const event_info&) { ++later_ticks; });
+    pump_for(200);
+    later->~widget();
+    EXPECT_EQ(later_ticks, 0);
 }
 
 TEST_F(painted_window, PaintsTheTreeParentsBeforeChildren)
