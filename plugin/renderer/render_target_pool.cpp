@@ -1,20 +1,22 @@
 #include "plugin/renderer/render_target_pool.h"
 
+#include "plugin/renderer/out_of_gpu_memory.h"
+
 #include <algorithm>
 #include <stdexcept>
 
 namespace qvsdk {
 
-render_target_pool::render_target_pool()
+render_target_pool::render_target_pool(gl_allocation_api& gl) : gl(gl)
 {
     framebuffers.reserve(10);
     textures.reserve(10);
     renderbuffers.reserve(10);
     multisample_textures_supported = GLEW_ARB_texture_multisample;
-    glGetIntegerv(GL_MAX_SAMPLES, &max_samples);
-    glGetIntegerv(GL_MAX_COLOR_TEXTURE_SAMPLES, &max_color_texture_samples);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &max_renderbuffer_size);
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_texture_size);
+    max_samples = gl.limit(GL_MAX_SAMPLES);
+    max_color_texture_samples = gl.limit(GL_MAX_COLOR_TEXTURE_SAMPLES);
+    max_renderbuffer_size = gl.limit(GL_MAX_RENDERBUFFER_SIZE);
+    max_texture_size = gl.limit(GL_MAX_TEXTURE_SIZE);
 }
 
 render_target_pool::~render_target_pool()
@@ -45,6 +47,7 @@ render_target render_target_pool::create_texture(GLint width, GLint height, GLin
         glTexImage2D(target, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
     }
     glBindTexture(target, 0);
+    check_allocated(gl, samples != 0 ? "glTexImage2DMultisample" : "glTexImage2D");
     return {name, render_target_texture, samples != 0};
 }
 
@@ -58,8 +61,13 @@ void render_target_pool::attach(GLuint framebuffer, GLenum attachment, const ren
                                target.multisampled ? GL_TEXTURE_2D_MULTISAMPLE : GL_TEXTURE_2D,
                                target.name, 0);
     }
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+    const GLenum status = gl.framebuffer_status();
+    // Sample counts that differ are the request's fault; any other incomplete
+    // framebuffer is storage the card could not give.
+    if (status == GL_FRAMEBUFFER_INCOMPLETE_MULTISAMPLE)
         throw std::runtime_error("failed to attach render target");
+    if (status != GL_FRAMEBUFFER_COMPLETE)
+        throw out_of_gpu_memory();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

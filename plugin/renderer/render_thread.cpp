@@ -1,6 +1,7 @@
 #include "plugin/renderer/render_thread.h"
 
 #include "plugin/crash_dump.h"
+#include "plugin/renderer/out_of_gpu_memory.h"
 #include "plugin/renderer/renderer.h"
 
 #include <atomic>
@@ -21,9 +22,11 @@ struct RenderThread::state {
     std::exception_ptr error;     // state_mutex
     std::atomic<Renderer*> renderer{nullptr}; // written by the render thread only
 
-    void signal_done()
+    // The job's failure, if any, goes with its end: the submitter always sees both.
+    void signal_done(std::exception_ptr failure = nullptr)
     {
         std::lock_guard<std::mutex> lock(state_mutex);
+        error = failure;
         done = true;
         done_condition.notify_all();
     }
@@ -108,8 +111,12 @@ void RenderThread::thread_main(std::shared_ptr<state> shared, renderer_factory m
             shared->job_condition.wait(lock, [&] { return shared->stop || shared->job; });
             if (shared->stop)
                 break;  // a job still in the slot is not run
+            std::exception_ptr frame_failure;
             try {
                 shared->job();
+            } catch (const out_of_gpu_memory&) {
+                // The job released what it made: only its frame fails.
+                frame_failure = std::current_exception();
             } catch (...) {
                 // Its captures go here, on this thread, before the submitter hears
                 // of the failure.
@@ -118,7 +125,7 @@ void RenderThread::thread_main(std::shared_ptr<state> shared, renderer_factory m
             }
             shared->job = nullptr;
             lock.unlock();
-            shared->signal_done();
+            shared->signal_done(frame_failure);
         }
     } catch (...) {
         failure = std::current_exception();

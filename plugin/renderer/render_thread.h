@@ -14,7 +14,8 @@ class Renderer;
 // The one thread that makes every OpenGL and OpenCL call. It builds its Renderer
 // when it starts and destroys it when it leaves; callers hand it one job at a time
 // and wait for it. A job that throws ends the thread: its submitter gets the
-// exception, and later submissions run nothing.
+// exception, and later submissions run nothing. Only out_of_gpu_memory, a frame
+// that did not fit, reaches its submitter and leaves the thread running.
 class RenderThread {
 public:
     using renderer_factory = std::function<std::unique_ptr<Renderer>()>;

@@ -3,6 +3,7 @@
 #include "plugin/renderer/cl_api.h"
 #include "plugin/renderer/cl_device_list.h"
 #include "plugin/renderer/cleanup_guard.h"
+#include "plugin/renderer/gl_allocation.h"
 #include "plugin/renderer/gl_context.h"
 #include "plugin/renderer/program_manager.h"
 #include "plugin/renderer/render_target_pool.h"
@@ -37,11 +38,14 @@ GLuint make_uniform_buffer(GLsizeiptr size)
 
 Renderer::Renderer() : Renderer(system_cl_api()) {}
 
-Renderer::Renderer(cl_api& api)
+Renderer::Renderer(cl_api& api) : Renderer(api, system_gl_allocation_api()) {}
+
+Renderer::Renderer(cl_api& api, gl_allocation_api& gl)
     : cl_calls(api),
+      gl_calls(gl),
       context_owner(std::make_unique<gl_context>()),
       devices_owner(std::make_unique<cl_device_list>(api)),
-      targets_owner(std::make_unique<render_target_pool>()),
+      targets_owner(std::make_unique<render_target_pool>(gl)),
       programs_owner(std::make_unique<program_manager>()),
       textures_owner(std::make_unique<texture_manager>())
 {

@@ -21,6 +21,7 @@
 namespace qvsdk {
 
 class cl_api;
+class gl_allocation_api;
 class gl_context;
 class cl_device_list;
 class render_target_pool;
@@ -32,8 +33,10 @@ class texture_manager;
 class Renderer {
 public:
     Renderer();
-    // Every OpenCL call of the frame and layer jobs goes through `api`.
+    // Every OpenCL call of the frame and layer jobs goes through `api`; the OpenGL
+    // limits and allocation checks through `gl`.
     explicit Renderer(cl_api& api);
+    Renderer(cl_api& api, gl_allocation_api& gl);
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
     ~Renderer();
@@ -86,6 +89,7 @@ private:
     void draw_quad();
 
     cl_api& cl_calls;
+    gl_allocation_api& gl_calls;
     std::unique_ptr<gl_context> context_owner;
     std::unique_ptr<cl_device_list> devices_owner;
     std::unique_ptr<render_target_pool> targets_owner;

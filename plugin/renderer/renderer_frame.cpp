@@ -5,6 +5,7 @@
 #include "plugin/renderer/cl_check.h"
 #include "plugin/renderer/cl_device_list.h"
 #include "plugin/renderer/conversion_build.h"
+#include "plugin/renderer/gl_allocation.h"
 #include "plugin/renderer/gl_context.h"
 #include "plugin/renderer/pixel_buffer_size.h"
 #include "plugin/renderer/render_target_pool.h"
@@ -73,8 +74,10 @@ void Renderer::set_render_size(unsigned samples, const render_data& frame)
 
 void Renderer::forget_render_size()
 {
-    // Nothing recorded matches any size, so the next frame makes everything again.
+    // Nothing recorded matches any size, so the next frame makes everything again;
+    // what was made goes now, so that the memory is free for that frame.
     release_frame_objects();
+    targets().clear();
     output_buffer_size = 0;
     buffer_width = 0;
     buffer_height = 0;
@@ -111,6 +114,8 @@ void Renderer::create_render_buffers()
         glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT32, buffer_width, buffer_height);
     }
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    check_allocated(gl_calls, depth_samples != 0 ? "glRenderbufferStorageMultisample"
+                                                 : "glRenderbufferStorage");
     depth_target = {depth, render_target_renderbuffer, depth_samples != 0};
 
     pool.attach(multisample_framebuffer, GL_COLOR_ATTACHMENT0, multisample_target);

@@ -6,6 +6,7 @@
 #include "plugin/renderer/cl_device_list.h"
 #include "plugin/renderer/cleanup_guard.h"
 #include "plugin/renderer/conversion_build.h"
+#include "plugin/renderer/gl_allocation.h"
 #include "plugin/renderer/pixel_buffer_size.h"
 #include "plugin/renderer/texture_manager.h"
 
@@ -29,6 +30,7 @@ GLuint Renderer::load_layer_texture(const pixel_buffer& layer)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, layer.width, layer.height, 0, GL_RGBA, GL_FLOAT,
                  nullptr);
+    check_allocated(gl_calls, "glTexImage2D");
     glFinish();
 
     cl_command_queue queue = device.queue.get();

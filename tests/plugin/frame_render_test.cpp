@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -119,6 +120,37 @@ TEST_F(FrameRender, EveryBitDepthShowsTheLitTexturedSphereWhereItsPositionPutsIt
                 for (int c = 0; c < 4; ++c)
                     ASSERT_NEAR(frames[i].rgba(x, y)[c], frames[0].rgba(x, y)[c], 0.02f)
                         << i << " at " << x << "," << y;
+}
+
+TEST_F(FrameRender, ThirtyTwoBitFramesHoldOnlyFiniteNumbers)
+{
+    const long sky = add_layer(qvhost::gradient_environment(64, 32));
+    const struct {
+        const char* name;
+        double reflectivity, glossiness, gamma;
+        bool every_map;
+        float largest;  // a NaN clamped as if it were a colour would exceed it
+    } cases[] = {// A few units at most: ten times maps of at most 1, to the power 1/2.2.
+                 {"reflectivity 5 without gloss", 5, 0, 2.2, false, 100.0f},
+                 {"reflectivity 10 with every map", 10, 1, 2.2, true, 100.0f},
+                 {"gamma 0.01", 10, 1, 0.01, false, std::numeric_limits<float>::max()}};
+    host->use_layer(param_id::environment_layer, sky);
+    for (const auto& c : cases) {
+        for (A_long map : {param_id::diffuse_layer, param_id::glossiness_layer,
+                           param_id::illumination_layer, param_id::bump_layer})
+            host->use_layer(map, c.every_map ? sky : -1);
+        host->value_by_id(param_id::reflectivity).u.fs_d.value = c.reflectivity;
+        host->value_by_id(param_id::glossiness).u.fs_d.value = c.glossiness;
+        host->value_by_id(param_id::gamma).u.fs_d.value = c.gamma;
+        const rendered_frame frame = host->render(instance, 32);
+        ASSERT_EQ(frame.err, PF_Err_NONE) << c.name;
+        int out_of_range = 0;
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x)
+                for (float v : frame.rgba(x, y))
+                    out_of_range += !(v >= 0.0f && v <= c.largest);
+        EXPECT_EQ(out_of_range, 0) << c.name;
+    }
 }
 
 TEST_F(FrameRender, MovingSphereSmearsWithMotionBlurAndIsSharpWithout)

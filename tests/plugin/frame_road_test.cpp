@@ -296,16 +296,30 @@ TEST_F(FrameRoad, FrameTooLargeForTheDeviceFailsAloneAndTheNextFrameRenders)
 
 TEST_F(FrameRoad, GpuFailureIsAnErrorToTheHostNotAnUntouchedFrame)
 {
-    connection->renderer_proxy = std::make_unique<qvsdk::RendererProxy>(
-        std::make_unique<qvsdk::RenderThread>(
-            [this] { return std::make_unique<qvsdk::Renderer>(failing_calls); }));
-    connection->renderer_proxy->load_sphere_model();
-    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
-    failing_calls.failing = "read_buffer";
-    EXPECT_EQ(host->render(first).err, PF_Err_INTERNAL_STRUCT_DAMAGED);
-    failing_calls.failing.clear();
-    // The failure ended the render thread: later frames are reported, not drawn.
-    EXPECT_EQ(host->render(first).err, PF_Interrupt_CANCEL);
+    const struct {
+        const char* call;
+        PF_Err next_frame;
+    } cases[] = {// Memory the card cannot give fails that frame only.
+                 {"glTexImage2D", PF_Err_NONE},
+                 {"create_buffer", PF_Err_NONE},
+                 // Any other failure ends the render thread: later frames are
+                 // reported, not drawn.
+                 {"read_buffer", PF_Interrupt_CANCEL}};
+    host->use_layer(param_id::diffuse_layer, -1);  // no texture outlives its renderer
+    for (const auto& c : cases) {
+        connection->renderer_proxy = std::make_unique<qvsdk::RendererProxy>(
+            std::make_unique<qvsdk::RenderThread>(
+                [this] { return std::make_unique<qvsdk::Renderer>(failing_calls, failing_calls); }));
+        connection->renderer_proxy->load_sphere_model();
+        failing_calls.failing = c.call;
+        EXPECT_EQ(host->render(first).err, PF_Err_INTERNAL_STRUCT_DAMAGED) << c.call;
+        failing_calls.failing.clear();
+        const qvhost::rendered_frame frame = host->render(first);
+        EXPECT_EQ(frame.err, c.next_frame) << c.call;
+        if (c.next_frame == PF_Err_NONE) {
+            EXPECT_GT(frame.rgba(32, 18)[3], 0.9f) << c.call << ": the sphere is drawn";
+        }
+    }
 }
 
 TEST_F(FrameRoad, SetDownWaitsForTheFrameInProgress)

@@ -24,7 +24,11 @@ __kernel void output(__read_only image2d_t inImage, __global uchar* outData, uin
     float3 rgb = c.xyz;
     if (a > 0.0f)
         rgb /= a;
+    // Negative colour (a reflectivity above 1 at the rim) has no power, and a steep
+    // exponent overflows: hosts that go on in floats get finite numbers only.
+    rgb = fmax(rgb, 0.0f);
     rgb = (float3)(pow(rgb.x, gamma), pow(rgb.y, gamma), pow(rgb.z, gamma));
+    rgb = fmin(rgb, FLT_MAX);
     float4 argb = (float4)(a, rgb.x, rgb.y, rgb.z);
 
 #if OUTPUT_BPC == 32

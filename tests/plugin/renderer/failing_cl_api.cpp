@@ -78,7 +78,7 @@ cl_mem failing_cl_api::create_buffer(cl_context context, cl_mem_flags flags, siz
                                      cl_int* error)
 {
     if (fails("create_buffer")) {
-        *error = CL_OUT_OF_RESOURCES;
+        *error = code;
         return nullptr;
     }
     return driver().create_buffer(context, flags, size, error);
@@ -87,33 +87,51 @@ cl_mem failing_cl_api::create_buffer(cl_context context, cl_mem_flags flags, siz
 cl_int failing_cl_api::write_buffer(cl_command_queue queue, cl_mem buffer, cl_bool blocking,
                                     size_t size, const void* data)
 {
-    return fails("write_buffer") ? CL_OUT_OF_RESOURCES
+    return fails("write_buffer") ? code
                                  : driver().write_buffer(queue, buffer, blocking, size, data);
 }
 
 cl_int failing_cl_api::read_buffer(cl_command_queue queue, cl_mem buffer, size_t size, void* data)
 {
-    return fails("read_buffer") ? CL_OUT_OF_RESOURCES
+    return fails("read_buffer") ? code
                                 : driver().read_buffer(queue, buffer, size, data);
 }
 
 cl_int failing_cl_api::set_kernel_arg(cl_kernel kernel, cl_uint index, size_t size,
                                       const void* value)
 {
-    return fails("set_kernel_arg") ? CL_OUT_OF_RESOURCES
+    return fails("set_kernel_arg") ? code
                                    : driver().set_kernel_arg(kernel, index, size, value);
 }
 
 cl_int failing_cl_api::run_kernel(cl_command_queue queue, cl_kernel kernel, size_t width,
                                   size_t height)
 {
-    return fails("run_kernel") ? CL_OUT_OF_RESOURCES
+    return fails("run_kernel") ? code
                                : driver().run_kernel(queue, kernel, width, height);
 }
 
 cl_int failing_cl_api::finish(cl_command_queue queue)
 {
-    return fails("finish") ? CL_OUT_OF_RESOURCES : driver().finish(queue);
+    return fails("finish") ? code : driver().finish(queue);
+}
+
+GLint failing_cl_api::limit(GLenum name)
+{
+    const auto lowered = limits.find(name);
+    return lowered != limits.end() ? lowered->second : gl_allocation_api::limit(name);
+}
+
+GLenum failing_cl_api::allocation_error(const char* call)
+{
+    const GLenum error = gl_allocation_api::allocation_error(call);
+    return fails(call) ? GL_OUT_OF_MEMORY : error;
+}
+
+GLenum failing_cl_api::framebuffer_status()
+{
+    const GLenum status = gl_allocation_api::framebuffer_status();
+    return fails("glCheckFramebufferStatus") ? GL_FRAMEBUFFER_INCOMPLETE_ATTACHMENT : status;
 }
 
 bool failing_cl_api::fails(const std::string& call)

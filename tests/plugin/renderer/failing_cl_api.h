@@ -1,17 +1,22 @@
 #pragma once
 
 #include "plugin/renderer/cl_api.h"
+#include "plugin/renderer/gl_allocation.h"
 
 #include <map>
 #include <string>
 
 namespace qvtest {
 
-// The OpenCL driver, except that the armed frame call fails with
-// CL_OUT_OF_RESOURCES; every frame call is counted by name.
-class failing_cl_api final : public qvsdk::cl_api {
+// The OpenCL driver and the OpenGL allocation checks, except that the armed call
+// fails: an OpenCL frame call with `code`, an OpenGL allocation (named by its GL
+// function) with GL_OUT_OF_MEMORY, "glCheckFramebufferStatus" as incomplete. Every
+// such call is counted by name; `limits` replace the device's.
+class failing_cl_api final : public qvsdk::cl_api, public qvsdk::gl_allocation_api {
 public:
     std::string failing;  // e.g. "create_buffer"; empty: nothing fails
+    cl_int code = CL_OUT_OF_RESOURCES;
+    std::map<GLenum, GLint> limits;
     std::map<std::string, int> calls;
     // The 2D texture bound when the armed call failed.
     unsigned bound_at_failure = 0;
@@ -42,6 +47,10 @@ public:
     cl_int run_kernel(cl_command_queue queue, cl_kernel kernel, size_t width,
                       size_t height) override;
     cl_int finish(cl_command_queue queue) override;
+
+    GLint limit(GLenum name) override;
+    GLenum allocation_error(const char* call) override;
+    GLenum framebuffer_status() override;
 
 private:
     bool fails(const std::string& call);

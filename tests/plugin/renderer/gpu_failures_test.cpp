@@ -1,9 +1,11 @@
-// OpenCL calls that fail on the frame and layer paths: each failure is an error
-// naming the call, never an untouched buffer passed off as a frame.
+// OpenCL calls and OpenGL allocations that fail on the frame and layer paths: each
+// failure is an error, never an untouched buffer passed off as a frame; memory the
+// card cannot give fails that frame only.
 #include "frame_fixture.h"
 
 #include "failing_cl_api.h"
 #include "plugin/renderer/render_jobs.h"
+#include "plugin/renderer/render_target_pool.h"
 #include "plugin/renderer/render_thread.h"
 #include "plugin/renderer/renderer.h"
 
@@ -23,7 +25,7 @@ class GpuFailures : public ::testing::Test {
 protected:
     GpuFailures()
         : proxy(std::make_unique<qvsdk::RenderThread>(
-              [this] { return std::make_unique<qvsdk::Renderer>(api); }))
+              [this] { return std::make_unique<qvsdk::Renderer>(api, api); }))
     {
         proxy.load_sphere_model();
     }
@@ -47,6 +49,7 @@ protected:
 };
 
 const std::string out_of_resources = " failed (" + std::to_string(CL_OUT_OF_RESOURCES) + ")";
+const std::string out_of_memory = "the frame did not fit in the graphics card's memory";
 
 } // namespace
 
@@ -63,7 +66,7 @@ TEST_F(GpuFailures, UnmadeOutputBufferIsAnErrorAndTheSameSizeIsTriedAgain)
         api.failing.clear();
         second = error_of([&] { renderer.set_render_size(0, frame); });
     });
-    EXPECT_EQ(first, "clCreateBuffer" + out_of_resources);
+    EXPECT_EQ(first, out_of_memory);
     EXPECT_EQ(second, "");
     EXPECT_EQ(api.calls["create_buffer"], 2) << "the failed size was kept as made";
 }
@@ -105,16 +108,48 @@ TEST_F(GpuFailures, OutputThatCannotBeConvertedOrReadIsAnError)
     }
 }
 
+TEST_F(GpuFailures, FrameThatDoesNotFitInMemoryFailsAloneAndTheNextFrameDraws)
+{
+    const struct {
+        const char* call;
+        cl_int code;
+    } cases[] = {{"glTexImage2D", 0},
+                 {"glRenderbufferStorage", 0},
+                 {"glCheckFramebufferStatus", 0},
+                 {"create_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE},
+                 {"read_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE}};
+    for (const auto& c : cases) {
+        api.failing = c.call;
+        api.code = c.code;
+        host_image too_large(32, 32, 1);
+        EXPECT_EQ(error_of([&] { render_frame(proxy, too_large, 0, {plain_scene(32, 32, 8.0f)}); }),
+                  out_of_memory)
+            << c.call;
+        api.failing.clear();
+        std::size_t targets_left = 1;
+        thread().submit([&] {
+            const qvsdk::render_target_pool& pool = thread().renderer()->targets();
+            targets_left = pool.framebuffers.size() + pool.renderbuffers.size() + pool.textures.size();
+        });
+        EXPECT_EQ(targets_left, 0u) << c.call << ": the failed frame's targets live on";
+        host_image image(48, 48, 1);
+        render_frame(proxy, image, 0, {plain_scene(48, 48, 10.0f)});
+        EXPECT_EQ(image.channel(24, 24, 0), 1.0f) << c.call << ": the next frame draws nothing";
+        EXPECT_EQ(image.channel(1, 1, 0), 0.0f) << c.call;
+    }
+}
+
 TEST_F(GpuFailures, LayerThatCannotBeUploadedIsAnErrorNotAMap)
 {
     const struct {
         const char* call;
-        const char* named;
-    } cases[] = {{"create_buffer", "clCreateBuffer"},
-                 {"write_buffer", "clEnqueueWriteBuffer"},
-                 {"set_kernel_arg", "clSetKernelArg"},
-                 {"run_kernel", "clEnqueueNDRangeKernel"},
-                 {"finish", "clFinish"}};
+        std::string error;
+    } cases[] = {{"glTexImage2D", out_of_memory},
+                 {"create_buffer", out_of_memory},
+                 {"write_buffer", "clEnqueueWriteBuffer" + out_of_resources},
+                 {"set_kernel_arg", "clSetKernelArg" + out_of_resources},
+                 {"run_kernel", "clEnqueueNDRangeKernel" + out_of_resources},
+                 {"finish", "clFinish" + out_of_resources}};
     host_image layer(8, 8, 1);
     const qvsdk::pixel_buffer pixels = layer.buffer();
     for (const auto& c : cases) {
@@ -131,7 +166,7 @@ TEST_F(GpuFailures, LayerThatCannotBeUploadedIsAnErrorNotAMap)
             half_made = api.bound_at_failure;
             half_made_kept = glIsTexture(half_made);
         });
-        EXPECT_EQ(error, c.named + out_of_resources) << c.call;
+        EXPECT_EQ(error, c.error) << c.call;
         EXPECT_EQ(texture, 0u) << c.call;
         ASSERT_NE(half_made, 0u) << c.call << ": the upload's texture was not bound";
         EXPECT_FALSE(half_made_kept) << c.call << ": the failed upload's texture lives on";
