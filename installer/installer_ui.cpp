@@ -235,9 +235,16 @@ void InstallerUI::confirm_cancel()
     t.set_redirect("message_popup_component_margins", "notifications_component_margins");
     popup.show(this, "Exit Installer",
                std::string("Are you sure you want to cancel ") + product_for_host + " installation?");
+    asking_to_exit = true;
     const int result = popup.run_modal();
-    if (result != 0)
+    asking_to_exit = false;
+    if (result != 0) {
         end_modal(result);
+        return;
+    }
+    // A run that ended while the question was up reports now.
+    if (polling && installer.is_done())
+        on_install_timer({});
 }
 
 void InstallerUI::on_license_menu(const event_info& e)

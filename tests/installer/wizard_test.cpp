@@ -135,7 +135,19 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     catalogue.set(L"15.0", L"PluginInstallPath", cc2018);
     catalogue.set(L"17.0", L"PluginInstallPath", y2020);
 
-    InstallerUI ui([&](PluginInstaller& model) { model.common_app_data = [&] { return app_data; }; });
+    const auto shown = [](const wchar_t* title) {
+        HWND w = FindWindowW(nullptr, title);
+        return w && IsWindowVisible(w);
+    };
+    InstallerUI ui([&](PluginInstaller& model) {
+        model.common_app_data = [&] { return app_data; };
+        // The first run fails once CANCEL asks.
+        model.before_result = [&, first = true](std::size_t i) mutable {
+            for (int k = 0; k < 500 && i == 1 && first && !shown(L"Exit Installer"); ++k)
+                Sleep(20);
+            first = first && i != 1;
+        };
+    });
     int chooser_calls = 0;
     ui.set_folder_chooser([&](window*, std::string_view title, const std::wstring&) {
         ++chooser_calls;
