@@ -52,6 +52,16 @@ int slot_of(const std::wstring& name)
     return -2;
 }
 
+// "C:\..." or "\\server\...": anything else depends on the current drive or
+// folder, where no host looks for plug-ins.
+bool is_absolute_folder(const std::wstring& folder)
+{
+    if (folder.size() >= 2 && folder[0] == L'\\' && folder[1] == L'\\')
+        return true;
+    const wchar_t drive = wchar_t(folder.empty() ? 0 : folder[0] | 0x20);
+    return folder.size() >= 3 && drive >= L'a' && drive <= L'z' && folder[1] == L':' && folder[2] == L'\\';
+}
+
 } // namespace
 
 std::wstring shell_common_app_data()
@@ -102,7 +112,7 @@ void PluginInstaller::scan(REGSAM access, std::vector<std::wstring>& folders)
         const std::wstring subkey(name, name_length);
         const std::wstring folder = with_backslashes(value);
         const int slot = slot_of(subkey);
-        if (slot == -1 || folder.empty())
+        if (slot == -1 || !is_absolute_folder(folder))
             continue;
         if (slot >= 0) {
             folders[std::size_t(slot)] = folder;

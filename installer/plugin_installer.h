@@ -15,8 +15,8 @@ public:
     PluginInstaller();
 
     // Scans the registry for installations; one folder entry per catalogue
-    // slot (empty when not found), then one per installation beyond it, whose
-    // labels are appended to version_names.
+    // slot (empty when not found or not an absolute folder), then one per
+    // installation beyond it, whose labels are appended to version_names.
     std::vector<std::wstring> find_versions();
 
     // The worker: writes the module into every non-empty folder, then makes
