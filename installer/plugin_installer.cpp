@@ -149,7 +149,7 @@ float PluginInstaller::module_megabytes() const
     return float(double(SizeofResource(resource_module, found)) / (1024.0 * 1024.0));
 }
 
-std::int32_t PluginInstaller::install_one(const std::wstring& folder) const
+std::int32_t PluginInstaller::install_one(const std::wstring& folder, std::size_t index) const
 {
     std::wstring path = qvsdk::join_path(folder, L"Quorvane");
     CreateDirectoryW(path.c_str(), nullptr);
@@ -160,7 +160,10 @@ std::int32_t PluginInstaller::install_one(const std::wstring& folder) const
     HGLOBAL loaded = LoadResource(resource_module, found);
     if (!loaded)
         return status_resource_not_loaded;
-    return write_module_file(path, LockResource(loaded), SizeofResource(resource_module, found));
+    return write_module_file(path, LockResource(loaded), SizeofResource(resource_module, found), [&] {
+        if (before_rename)
+            before_rename(index);
+    });
 }
 
 void PluginInstaller::install(std::vector<std::wstring> folders)
@@ -170,7 +173,7 @@ void PluginInstaller::install(std::vector<std::wstring> folders)
         if (folders[i].empty())
             continue;
         cells[i].store(status_in_progress, std::memory_order_release);
-        const std::int32_t code = install_one(folders[i]);
+        const std::int32_t code = install_one(folders[i], i);
         if (before_result)
             before_result(i);
         cells[i].store(code, std::memory_order_release);
