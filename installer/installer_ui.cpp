@@ -238,13 +238,10 @@ void InstallerUI::confirm_cancel()
     asking_to_exit = true;
     const int result = popup.run_modal();
     asking_to_exit = false;
-    if (result != 0) {
+    // YES ends the installer; after NO, a run that ended while the question
+    // was up is reported by the next poll.
+    if (result != 0)
         end_modal(result);
-        return;
-    }
-    // A run that ended while the question was up reports now.
-    if (polling && installer.is_done())
-        on_install_timer({});
 }
 
 void InstallerUI::on_license_menu(const event_info& e)
