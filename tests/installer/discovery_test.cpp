@@ -53,7 +53,8 @@ TEST_F(discovery, old_versions_empty_missing_relative_and_foreign_values_are_pas
              L"%SystemDrive%\\Adobe After Effects 2020\\Support Files\\Plug-ins", REG_EXPAND_SZ);
 
     const std::vector<std::wstring> folders = installer.find_versions();
-    // Installing what was found writes nothing under the working folder.
+    // Installing what was found, without an application-data folder, writes
+    // nothing under the working folder.
     test_folder here(L"relative");
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
