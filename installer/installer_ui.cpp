@@ -235,7 +235,11 @@ void InstallerUI::confirm_cancel()
     t.set_redirect("message_popup_component_margins", "notifications_component_margins");
     popup.show(this, "Exit Installer",
                std::string("Are you sure you want to cancel ") + product_for_host + " installation?");
+    asking_to_exit = true;
     const int result = popup.run_modal();
+    asking_to_exit = false;
+    // YES ends the installer; after NO, a run that ended while the question
+    // was up is reported by the next poll.
     if (result != 0)
         end_modal(result);
 }

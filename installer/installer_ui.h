@@ -141,6 +141,8 @@ private:
     bool finished = false;
     std::uint32_t poll_handler = 0;
     bool polling = false;
+    // The "Exit Installer" question is up.
+    bool asking_to_exit = false;
 
     folder_chooser choose_folder;
     std::function<void()> after_status_copy;

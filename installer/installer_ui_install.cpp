@@ -82,6 +82,10 @@ void InstallerUI::on_install_timer(const event_info&)
         update_progress();
         return;
     }
+    // The end of the run waits until the exit question is answered: a failure
+    // popup nested under it would give the window its input back too early.
+    if (asking_to_exit)
+        return;
     event_manager::instance().remove_handler(poll_handler);
     polling = false;
     worker.join();

@@ -40,7 +40,8 @@ private:
 
 } // namespace
 
-std::int32_t write_module_file(const std::wstring& path, const void* data, DWORD byte_count)
+std::int32_t write_module_file(const std::wstring& path, const void* data, DWORD byte_count,
+                               const std::function<void()>& before_rename)
 {
     const std::wstring temporary = path + L".new";
     temporary_file file(temporary);
@@ -52,6 +53,8 @@ std::int32_t write_module_file(const std::wstring& path, const void* data, DWORD
     // rename, so a power loss never leaves a renamed but incomplete module.
     if (!wrote || written != byte_count || !FlushFileBuffers(file.get()) || !file.close())
         return status_write_failed;
+    if (before_rename)
+        before_rename();
     if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return status_file_not_created;
     file.keep();

@@ -52,6 +52,16 @@ int slot_of(const std::wstring& name)
     return -2;
 }
 
+// "C:\..." or "\\server\...": anything else depends on the current drive or
+// folder, where no host looks for plug-ins.
+bool is_absolute_folder(const std::wstring& folder)
+{
+    if (folder.size() >= 2 && folder[0] == L'\\' && folder[1] == L'\\')
+        return true;
+    const wchar_t drive = wchar_t(folder.empty() ? 0 : folder[0] | 0x20);
+    return folder.size() >= 3 && drive >= L'a' && drive <= L'z' && folder[1] == L':' && folder[2] == L'\\';
+}
+
 } // namespace
 
 std::wstring shell_common_app_data()
@@ -102,7 +112,7 @@ void PluginInstaller::scan(REGSAM access, std::vector<std::wstring>& folders)
         const std::wstring subkey(name, name_length);
         const std::wstring folder = with_backslashes(value);
         const int slot = slot_of(subkey);
-        if (slot == -1 || folder.empty())
+        if (slot == -1 || !is_absolute_folder(folder))
             continue;
         if (slot >= 0) {
             folders[std::size_t(slot)] = folder;
@@ -139,7 +149,7 @@ float PluginInstaller::module_megabytes() const
     return float(double(SizeofResource(resource_module, found)) / (1024.0 * 1024.0));
 }
 
-std::int32_t PluginInstaller::install_one(const std::wstring& folder) const
+std::int32_t PluginInstaller::install_one(const std::wstring& folder, std::size_t index) const
 {
     std::wstring path = qvsdk::join_path(folder, L"Quorvane");
     CreateDirectoryW(path.c_str(), nullptr);
@@ -150,7 +160,10 @@ std::int32_t PluginInstaller::install_one(const std::wstring& folder) const
     HGLOBAL loaded = LoadResource(resource_module, found);
     if (!loaded)
         return status_resource_not_loaded;
-    return write_module_file(path, LockResource(loaded), SizeofResource(resource_module, found));
+    return write_module_file(path, LockResource(loaded), SizeofResource(resource_module, found), [&] {
+        if (before_rename)
+            before_rename(index);
+    });
 }
 
 void PluginInstaller::install(std::vector<std::wstring> folders)
@@ -160,7 +173,7 @@ void PluginInstaller::install(std::vector<std::wstring> folders)
         if (folders[i].empty())
             continue;
         cells[i].store(status_in_progress, std::memory_order_release);
-        const std::int32_t code = install_one(folders[i]);
+        const std::int32_t code = install_one(folders[i], i);
         if (before_result)
             before_result(i);
         cells[i].store(code, std::memory_order_release);

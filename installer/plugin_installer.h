@@ -15,8 +15,8 @@ public:
     PluginInstaller();
 
     // Scans the registry for installations; one folder entry per catalogue
-    // slot (empty when not found), then one per installation beyond it, whose
-    // labels are appended to version_names.
+    // slot (empty when not found or not an absolute folder), then one per
+    // installation beyond it, whose labels are appended to version_names.
     std::vector<std::wstring> find_versions();
 
     // The worker: writes the module into every non-empty folder, then makes
@@ -43,10 +43,13 @@ public:
     // Called by the worker with a target's index after it has worked on the
     // target and before it stores the result (tests hold the worker there).
     std::function<void(std::size_t)> before_result;
+    // Called by the worker with a target's index once the new module is
+    // written beside the old one and before it replaces it.
+    std::function<void(std::size_t)> before_rename;
 
 private:
     void scan(REGSAM access, std::vector<std::wstring>& folders);
-    std::int32_t install_one(const std::wstring& folder) const;
+    std::int32_t install_one(const std::wstring& folder, std::size_t index) const;
 
     std::atomic<bool> done{false};
     std::vector<std::atomic<std::int32_t>> cells;

@@ -40,17 +40,33 @@ TEST_F(discovery, catalogue_versions_fill_their_slots_and_others_follow_with_lab
     EXPECT_EQ(installer.version_names[11], "Custom");
 }
 
-TEST_F(discovery, old_versions_empty_missing_and_foreign_values_are_passed_over)
+TEST_F(discovery, old_versions_empty_missing_relative_and_foreign_values_are_passed_over)
 {
     for (const wchar_t* old : {L"8.0", L"9.0", L"10.0", L"10.5", L"11"})
         add(old, L"C:\\Old\\Plug-ins");
     add(L"13", L"");                                 // empty
+    add(L"12", L".");                                // relative
+    add(L"18.0", L"rel\\Tool 18\\Support Files\\Plug-ins");
     tree.add_key(L"After Effects\\13.8");            // no value at all
     tree.set(L"After Effects\\14.0", L"Other", L"C:\\x");
     tree.set(L"After Effects\\16.0", L"PluginInstallPath",
              L"%SystemDrive%\\Adobe After Effects 2020\\Support Files\\Plug-ins", REG_EXPAND_SZ);
 
     const std::vector<std::wstring> folders = installer.find_versions();
+    // Installing what was found, without an application-data folder, writes
+    // nothing under the working folder.
+    test_folder here(L"relative");
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(here.path().c_str());
+    installer.common_app_data = [] { return std::wstring(); };
+    installer.prepare_run(folders.size());
+    installer.install(folders);
+    SetCurrentDirectoryW(previous);
+    for (std::int32_t code : installer.statuses())
+        EXPECT_NE(code, 2);
+    EXPECT_FALSE(file_exists(here.path() + L"\\Quorvane"));
+
     for (std::size_t slot = 0; slot < 12; ++slot)
         EXPECT_EQ(folders[slot], L"") << "slot " << slot;
     // A REG_EXPAND_SZ value arrives expanded, as a plain string.

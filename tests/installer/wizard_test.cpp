@@ -135,7 +135,16 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     catalogue.set(L"15.0", L"PluginInstallPath", cc2018);
     catalogue.set(L"17.0", L"PluginInstallPath", y2020);
 
-    InstallerUI ui([&](PluginInstaller& model) { model.common_app_data = [&] { return app_data; }; });
+    InstallerUI ui([&](PluginInstaller& model) {
+        model.common_app_data = [&] { return app_data; };
+        // The first run fails once CANCEL asks.
+        model.before_result = [&, first = true](std::size_t i) mutable {
+            for (int k = 0; k < 500 && i == 1 && first && !IsWindowVisible(FindWindowW(nullptr, L"Exit Installer"));
+                 ++k)
+                Sleep(20);
+            first = first && i != 1;
+        };
+    });
     int chooser_calls = 0;
     ui.set_folder_chooser([&](window*, std::string_view title, const std::wstring&) {
         ++chooser_calls;
@@ -216,18 +225,30 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     EXPECT_TRUE(ui.next().is_enabled(false));
     d.shot("page1_versions");
 
-    // Install: the 2020 target fails; the popup's YES (Enter) retries it after
-    // the obstacle is gone.
+    // Install: the 2020 target fails while CANCEL asks; its notice waits for
+    // NO, and its YES (Enter) retries the target after the obstacle is gone.
     bool retried = false;
     std::thread user = answer_with_key([] { return FindWindowW(nullptr, L"Failed to install"); }, VK_RETURN,
                                        &retried, [&](HWND popup) {
                                            grab_window(popup).save("popup_failed");
                                            RemoveDirectoryW(module_in(y2020).c_str());
                                        });
+    bool failure_under_question = true;
+    std::thread no = answer_with_key([] { return FindWindowW(nullptr, L"Exit Installer"); }, VK_ESCAPE, nullptr,
+                                     [&](HWND) {
+                                         for (int k = 0; k < 500 && !ui.model().is_done(); ++k)
+                                             Sleep(20);
+                                         Sleep(800); // several polls
+                                         // Shown or not yet, the notice's window must not exist.
+                                         failure_under_question = FindWindowW(nullptr, L"Failed to install") != nullptr;
+                                     });
     d.click_at(next_x, footer_y);
     EXPECT_EQ(ui.page(), 2);
+    d.click_at(cancel_x, footer_y);
     const bool finished = d.wait_for([&] { return ui.is_finished(); });
+    no.join();
     user.join();
+    EXPECT_FALSE(failure_under_question);
     EXPECT_TRUE(retried);
     ASSERT_TRUE(finished);
 
@@ -498,21 +519,31 @@ TEST(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_mod
     catalogue.set(L"15.0", L"PluginInstallPath", cc2018);
     catalogue.set(L"17.0", L"PluginInstallPath", y2020);
 
-    // The worker is held in the middle target until the window has gone.
+    // The worker is held in the middle target, its new module written beside
+    // the old one, until the window has gone.
+    const std::vector<unsigned char> fresh = built_module();
+    const std::vector<unsigned char> old = {'o', 'l', 'd', ' ', 'm', 'o', 'd', 'u', 'l', 'e'};
+    ASSERT_FALSE(fresh.empty());
+    const auto whole_modules = [&] {
+        bool whole = true;
+        for (const std::wstring& folder : {cc2017, cc2018, y2020}) {
+            const std::vector<unsigned char> bytes = read_file(module_in(folder));
+            whole = whole && (bytes == fresh || bytes == old);
+        }
+        return whole;
+    };
     std::atomic<bool> closed{false};
     std::atomic<bool> held{false};
-    std::atomic<int> results{0};
     {
         InstallerUI ui([&](PluginInstaller& model) {
             model.common_app_data = [&] { return app_data; };
-            model.before_result = [&](std::size_t i) {
-                if (i == 1) {
-                    held = true;
-                    while (!closed)
-                        Sleep(5);
-                    Sleep(300);
-                }
-                ++results;
+            model.before_rename = [&](std::size_t i) {
+                if (i != 1)
+                    return;
+                held = true;
+                for (int k = 0; k < 2000 && !closed; ++k)
+                    Sleep(5);
+                Sleep(300);
             };
         });
         place(ui);
@@ -523,23 +554,25 @@ TEST(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_mod
         ASSERT_EQ(ui.page(), 2);
         ASSERT_TRUE(d.wait_for([&] { return held.load(); }));
         EXPECT_FALSE(ui.is_finished());
+        EXPECT_TRUE(read_file(module_in(cc2018) + L".new") == fresh);
 
-        // The close box: the window goes while the worker still writes.
+        // The close box, between the write and the rename; a later timer ends
+        // the loop anyway, so that a lost close fails instead of hanging.
+        event_manager::instance().subscribe(&ui, &ui, 17, [&](const event_info& e) {
+            if (reinterpret_cast<std::uintptr_t>(e.data) == 77)
+                ui.end_modal(99);
+        });
+        ui.native_record().set_timer(&ui, 77, 5000, true);
         PostMessageW(ui.handle(), WM_CLOSE, 0, 0);
-        ui.run_modal();
+        EXPECT_EQ(ui.run_modal(), 0);
+        ui.native_record().kill_timer(&ui, 77);
         EXPECT_FALSE(IsWindowVisible(ui.handle()));
+        EXPECT_TRUE(whole_modules());
         closed = true;
     }
-    // The window's end waited for the worker.
-    EXPECT_EQ(results.load(), 3);
-
-    const std::vector<unsigned char> fresh = built_module();
-    const std::vector<unsigned char> old = {'o', 'l', 'd', ' ', 'm', 'o', 'd', 'u', 'l', 'e'};
-    ASSERT_FALSE(fresh.empty());
-    for (const std::wstring& folder : {cc2017, cc2018, y2020}) {
-        const std::vector<unsigned char> bytes = read_file(module_in(folder));
-        EXPECT_TRUE(bytes == fresh || bytes == old);
+    // The window's end waited for the worker's last rename.
+    EXPECT_TRUE(whole_modules());
+    for (const std::wstring& folder : {cc2017, cc2018, y2020})
         EXPECT_FALSE(file_exists(module_in(folder) + L".new"));
-    }
     global_theme = make_theme_map();
 }

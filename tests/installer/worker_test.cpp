@@ -99,18 +99,6 @@ TEST_F(worker, a_module_without_the_resource_reports_code_20)
     EXPECT_EQ(install_error_message(7), "Unkown error (7).");
 }
 
-TEST_F(worker, without_an_application_data_folder_nothing_is_made_in_the_current_folder)
-{
-    const std::wstring here = root.make(L"Current");
-    wchar_t previous[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    SetCurrentDirectoryW(here.c_str());
-    installer.common_app_data = [] { return std::wstring(); };
-    run({});
-    SetCurrentDirectoryW(previous);
-    EXPECT_FALSE(file_exists(qvsdk::join_path(here, L"Quorvane")));
-}
-
 TEST(module_file, a_failed_write_keeps_the_old_module_and_leaves_no_temporary_file)
 {
     test_folder root(L"write");
