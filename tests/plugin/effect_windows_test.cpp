@@ -1,6 +1,7 @@
 // The effect's own windows under a host with a user interface: the error window
 // for failed commands, answered from a helper thread, and the About window.
 #include "hostsdk/pf_effect.h"
+#include "plugin/error_popup.h"
 #include "plugin/product_link.h"
 #include "tests/plugin/effect_window_helpers.h"
 #include "tests/toolkit/test_window.h"
@@ -12,7 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -203,6 +209,68 @@ TEST_F(EffectWindows, OkButtonClosesTheErrorWindow)
     EXPECT_TRUE(found);
     EXPECT_TRUE(closed_by_ok) << "the OK button left the window open";
     EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
+}
+
+// The host fails commands on several threads at once, and the About window's
+// thread may ask in between: one window is up at a time, and each is shown.
+TEST_F(EffectWindows, WindowsAskedForOnSeveralThreadsOpenOneAtATime)
+{
+    static HWND owner;
+    owner = main_window.handle();
+    PF_UtilCallbacks utils{};
+    utils.get_platform_data = [](PF_ProgPtr, A_long, void* out) -> PF_Err {
+        *static_cast<HWND*>(out) = owner;
+        return PF_Err_NONE;
+    };
+    PF_InData in_data{};
+    in_data.utils = &utils;
+    std::atomic<int> finished{0};
+    int most_at_once = 0;
+    std::vector<std::string> shown;
+    std::thread helper([&finished, &most_at_once, &shown] {
+        const DWORD end = GetTickCount() + 30000;
+        while (finished < 3 && int(end - GetTickCount()) > 0) {
+            HWND w = wait_for_window(L"QV Vesk Exception", 50);
+            qvsdk::ui::message_popup* popup = w ? popup_of(w) : nullptr;
+            if (!w && !(w = wait_for_window(L"QV Vesk", 50)))
+                continue;
+            Sleep(300); // room for a second window to open, were one let through
+            most_at_once = std::max(most_at_once, windows_titled(L"QV Vesk Exception") +
+                                                      windows_titled(L"QV Vesk"));
+            shown.push_back(popup ? popup->message() : "About");
+            PostMessageW(w, WM_CLOSE, 0, 0);
+            wait_until_gone(w, 3000);
+        }
+        if (finished < 3) { // a window that never came or never went: fail, do not hang
+            ADD_FAILURE() << "windows left waiting; shown: " << shown.size();
+            std::fflush(stdout);
+            std::_Exit(1);
+        }
+    });
+    std::vector<std::thread> failing;
+    for (const char* text : {"first", "second"})
+        failing.emplace_back([&finished, &in_data, text] {
+            const std::runtime_error error(text);
+            show_error_popup(&error, &in_data);
+            ++finished;
+        });
+    // The owner's thread goes on answering its messages, as the host's would.
+    const auto pump_until = [](const std::function<bool()>& done) {
+        for (const DWORD end = GetTickCount() + 30000; !done() && int(end - GetTickCount()) > 0;)
+            pump_for(20);
+    };
+    pump_until([] { return wait_for_window(L"QV Vesk Exception", 0) != nullptr; });
+    EXPECT_EQ(host->send(PF_Cmd_ABOUT), PF_Err_NONE);
+    ++finished;
+    pump_until([&finished] { return finished == 3; });
+    for (std::thread& t : failing)
+        t.join();
+    helper.join();
+
+    EXPECT_EQ(most_at_once, 1);
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, (std::vector<std::string>{"About", "first", "second"}));
     EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
 }
 
