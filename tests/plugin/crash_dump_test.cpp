@@ -99,14 +99,7 @@ TEST(CrashDumpTranslator, FaultOnAHostThreadWritesADumpIntoAFreshFolderTree)
 {
     // A fresh machine: neither the maker's folder nor its log folder exists.
     const std::wstring folder = documents_dump_folder();
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((folder + L"\\*.dmp").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    dumps_in(folder, true);
     RemoveDirectoryW(folder.c_str());
     RemoveDirectoryW((folder.substr(0, folder.rfind(L'\\'))).c_str());
     ASSERT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES)

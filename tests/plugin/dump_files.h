@@ -1,7 +1,5 @@
 #pragma once
-// The minidumps a translated fault leaves: where they go, how many there are, and
-// the file that a failure's message names.
-
+// Where translated faults leave their minidumps, and the file a message names.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -16,17 +14,19 @@ inline std::wstring documents_dump_folder()
     return std::wstring(documents) + L"\\Quorvane\\Error Logs";
 }
 
-inline int dumps_in(const std::wstring& folder)
+// How many dumps the folder holds; `remove` deletes each one counted.
+inline int dumps_in(const std::wstring& folder, bool remove = false)
 {
     int count = 0;
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((folder + L"\\*.dmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    do
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
         ++count;
-    while (FindNextFileW(search, &found));
-    FindClose(search);
+        if (remove)
+            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
     return count;
 }
 
@@ -38,8 +38,8 @@ inline std::wstring named_dump(const std::string& message)
     if (!path.empty() && path.back() == '\n')
         path.pop_back();
     std::wstring wide(path.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, path.data(), int(path.size()), wide.data(),
-                                    int(wide.size())));
+    const int n = int(path.size());
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, path.data(), n, &wide[0], n));
     return wide;
 }
 

@@ -27,9 +27,7 @@ const wchar_t* plain_class()
 
 struct search {
     std::wstring title;
-    bool count_all = false;
     HWND found = nullptr;
-    int count = 0;
 };
 
 BOOL CALLBACK match_title(HWND hwnd, LPARAM data)
@@ -42,11 +40,11 @@ BOOL CALLBACK match_title(HWND hwnd, LPARAM data)
     // Sends no message: the window's thread may be waiting for this one.
     wchar_t text[256] = {};
     InternalGetWindowText(hwnd, text, 256);
-    if (s->title != text)
-        return TRUE;
-    s->found = hwnd;
-    ++s->count;
-    return s->count_all;
+    if (s->title == text) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 } // namespace
@@ -75,13 +73,6 @@ HWND wait_for_window(const std::wstring& title, int timeout_ms)
         Sleep(20);
     } while (int(end - GetTickCount()) > 0);
     return nullptr;
-}
-
-int windows_titled(const std::wstring& title)
-{
-    search s{title, true};
-    EnumWindows(match_title, reinterpret_cast<LPARAM>(&s));
-    return s.count;
 }
 
 bool wait_until_gone(HWND hwnd, int timeout_ms)

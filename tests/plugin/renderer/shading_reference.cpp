@@ -540,11 +540,9 @@ cube_level read_cube_level(qvsdk::RenderThread& thread, unsigned cube, int level
     cube_level result;
     thread.submit([&] {
         glBindTexture(GL_TEXTURE_CUBE_MAP, cube);
-        GLint width = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X, level, GL_TEXTURE_WIDTH, &width);
-        result.size = width;
+        glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X, level, GL_TEXTURE_WIDTH, &result.size);
         for (int face = 0; face < 6; ++face) {
-            result.faces[face].resize(static_cast<std::size_t>(width) * width * 4);
+            result.faces[face].resize(static_cast<std::size_t>(result.size) * result.size * 4);
             glGetTexImage(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, level, GL_RGBA, GL_FLOAT,
                           result.faces[face].data());
         }
