@@ -67,6 +67,7 @@ void smart_pre_render_input(command_context& context)
 // Owned by the host's main window, which stays disabled while it is up.
 void show_about_window(AePlugin* plugin)
 {
+    const auto one_window_at_a_time = hold_module_windows();
     auto about_owner = std::make_unique<HostWindowOwner>(plugin ? plugin->main_window : nullptr);
     {
         AboutDialog dialog(about_owner.get());

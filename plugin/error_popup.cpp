@@ -68,6 +68,7 @@ void show_error_popup(const std::exception* error, PF_InData* in_data) noexcept
             send_to_debugger(title, message);
             return;
         }
+        const auto one_window_at_a_time = hold_module_windows();
         HostWindowOwner owner(host_main_window(in_data));
         qvsdk::ui::message_popup popup({500, 200});
         popup.show(&owner, title, message);

@@ -29,7 +29,20 @@ lock="$run_dir/lock"
 own_display=0
 
 prepare_prefix() {
-    [ -f "$prefix/.qv-ready" ] && return 0
+    if [ ! -f "$prefix/.qv-ready" ]; then
+        create_prefix || return 1
+    fi
+    [ -f "$prefix/.qv-no-debugger" ] && return 0
+    # A test that crashes ends at once with its fault's code: no debugger is started
+    # for an unhandled exception, and none asks whether to start one.
+    key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+    "$wine" reg add "$key" /v Debugger /d "" /f >/dev/null 2>&1 9>&- || return 1
+    "$wine" reg add "$key" /v Auto /d 1 /f >/dev/null 2>&1 9>&- || return 1
+    "$wineserver" -w 9>&-
+    touch "$prefix/.qv-no-debugger"
+}
+
+create_prefix() {
     rm -rf "$prefix"
     "$wine" wineboot -i >/dev/null 2>&1 9>&-
     "$wineserver" -w 9>&-

@@ -1,10 +1,10 @@
 #include "plugin/crash_dump.h"
 
+#include "tests/plugin/dump_files.h"
 #include "toolkit/text_encoding.h"
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
 #include <windows.h>
 
 #include <stdexcept>
@@ -25,44 +25,6 @@ int divide_by(int divisor)
 {
     volatile int d = divisor;
     return 100 / d;
-}
-
-std::wstring documents_dump_folder()
-{
-    wchar_t documents[MAX_PATH + 1] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
-    return crash_dump_folder(documents);
-}
-
-// The path that the message names, after its two line feeds.
-std::wstring named_dump(const std::string& message)
-{
-    const size_t at = message.find("\n\n");
-    return at == std::string::npos ? std::wstring() : utf8_to_wide(message.substr(at + 2));
-}
-
-// The dump exists, is not empty, and is removed again.
-void expect_dump(const std::wstring& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        << "no dump at \"" << wide_to_utf8(path) << "\"";
-    EXPECT_GT(data.nFileSizeLow, 0u);
-    DeleteFileW(path.c_str());
-}
-
-int dumps_in(const std::wstring& folder)
-{
-    int count = 0;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((folder + L"\\*.dmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    do
-        ++count;
-    while (FindNextFileW(search, &found));
-    FindClose(search);
-    return count;
 }
 
 // A fault that the translator leaves alone reaches this handler, added after it,
@@ -137,14 +99,7 @@ TEST(CrashDumpTranslator, FaultOnAHostThreadWritesADumpIntoAFreshFolderTree)
 {
     // A fresh machine: neither the maker's folder nor its log folder exists.
     const std::wstring folder = documents_dump_folder();
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((folder + L"\\*.dmp").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    dumps_in(folder, true);
     RemoveDirectoryW(folder.c_str());
     RemoveDirectoryW((folder.substr(0, folder.rfind(L'\\'))).c_str());
     ASSERT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES)

@@ -1,8 +1,8 @@
 // Hardware faults in a command, with the effect's code in the test process: a fault
 // in toolkit code that a command reaches ends as the error message and 512.
 #include "plugin/parameter_ids.h"
+#include "tests/plugin/dump_files.h"
 #include "toolkit/widget.h"
-#include "toolkit/text_encoding.h"
 #include "tools/qvhost/debug_output.h"
 #include "tools/qvhost/test_host.h"
 
@@ -18,18 +18,6 @@
 extern "C" PF_Err PluginMain(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*, void*);
 
 namespace {
-
-// The dump file that the message names, after its two line feeds.
-std::wstring named_dump(const std::string& line)
-{
-    const std::size_t at = line.find("\n\n");
-    if (at == std::string::npos)
-        return {};
-    std::string path = line.substr(at + 2);
-    if (!path.empty() && path.back() == '\n')
-        path.pop_back();
-    return qvsdk::utf8_to_wide(path);
-}
 
 TEST(CrashTranslation, FaultInToolkitCodeReachedFromACommandGivesTheDumpAnd512)
 {
@@ -52,11 +40,7 @@ TEST(CrashTranslation, FaultInToolkitCodeReachedFromACommandGivesTheDumpAnd512)
     host.fault = nullptr;
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].rfind("QV Vesk Exception: Please compress this file", 0), 0u) << lines[0];
-    const std::wstring dump = named_dump(lines[0]);
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExW(dump.c_str(), GetFileExInfoStandard, &data)) << lines[0];
-    EXPECT_GT(data.nFileSizeLow, 0u);
-    DeleteFileW(dump.c_str());
+    expect_dump(named_dump(lines[0]));
 
     // The process goes on and so does the effect.
     EXPECT_EQ(host.update_params_ui(), PF_Err_NONE);

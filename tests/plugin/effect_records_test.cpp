@@ -270,8 +270,8 @@ TEST_F(EffectRecords, EveryMaterialAndSceneParameterReachesItsOwnField)
     EXPECT_EQ(plain.material.normal_texture, connection->texture_cache.back().texture_id);
 }
 
-// One composition light as the host shows it, and the record the Part's table
-// makes of it.
+// One composition light as the host shows it, and the light record the effect
+// should make of it.
 struct comp_light {
     qvhost::host_layer layer;
     qvsdk::light_properties expected(float pixel_aspect) const
@@ -427,7 +427,7 @@ matrix inverse_of(matrix m)
     return inv;
 }
 
-// The camera the Part's formulas give for what the host reports.
+// The camera worked out by hand from what the host reports.
 struct expected_camera {
     double view[16];
     double projection[16];

@@ -1,6 +1,7 @@
 // The effect's own windows under a host with a user interface: the error window
 // for failed commands, answered from a helper thread, and the About window.
 #include "hostsdk/pf_effect.h"
+#include "plugin/error_popup.h"
 #include "plugin/product_link.h"
 #include "tests/plugin/effect_window_helpers.h"
 #include "tests/toolkit/test_window.h"
@@ -12,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -22,6 +27,15 @@
 extern "C" PF_Err PluginMain(PF_Cmd, PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*, void*);
 
 namespace {
+
+// What the helper thread saw of the error window.
+struct popup_seen {
+    bool found = false;
+    std::string message;
+    bool owner_disabled = false;
+    test_window::capture shot;
+    qvsdk::ui::rect text;
+};
 
 class EffectWindows : public ::testing::Test {
 protected:
@@ -50,17 +64,12 @@ protected:
         };
     }
 
+    // Fails the next update as `thrower` does and answers the error window with
+    // `key`; the command returns 512. What the helper saw of the window.
+    popup_seen answered_failure(std::function<void()> thrower, WPARAM key);
+
     host_main_window main_window;
     std::unique_ptr<qvhost::test_host> host;
-};
-
-// What the helper thread saw of the error window.
-struct popup_seen {
-    bool found = false;
-    std::string message;
-    bool owner_disabled = false;
-    test_window::capture shot;
-    qvsdk::ui::rect text;
 };
 
 test_window::capture grab_painted(HWND hwnd, std::uint32_t background)
@@ -81,10 +90,11 @@ test_window::capture grab_painted(HWND hwnd, std::uint32_t background)
 // unanswered would hold the test forever.
 constexpr int window_appears_ms = 120000;
 
-std::thread answer_error_window(popup_seen& seen, HWND owner, WPARAM answer_key)
+std::thread answer_error_window(popup_seen& seen, HWND owner, WPARAM answer_key,
+                               int wait_ms = window_appears_ms)
 {
-    return std::thread([&seen, owner, answer_key] {
-        HWND popup = wait_for_window(L"QV Vesk Exception", window_appears_ms);
+    return std::thread([&seen, owner, answer_key, wait_ms] {
+        HWND popup = wait_for_window(L"QV Vesk Exception", wait_ms);
         if (!popup)
             return;
         seen.found = true;
@@ -99,6 +109,17 @@ std::thread answer_error_window(popup_seen& seen, HWND owner, WPARAM answer_key)
     });
 }
 
+popup_seen EffectWindows::answered_failure(std::function<void()> thrower, WPARAM key)
+{
+    fail_update_with(thrower);
+    popup_seen seen;
+    std::thread helper = answer_error_window(seen, main_window.handle(), key);
+    EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    helper.join();
+    host->fault = nullptr;
+    return seen;
+}
+
 bool any_light_pixel(const test_window::capture& c, const qvsdk::ui::rect& area)
 {
     for (int y = area.y; y < area.y + area.height && y < c.height; ++y)
@@ -110,13 +131,7 @@ bool any_light_pixel(const test_window::capture& c, const qvsdk::ui::rect& area)
 
 TEST_F(EffectWindows, FailedCommandShowsItsMessageOverTheHostWindowAndReturns512)
 {
-    fail_update_with([] { throw qv_exception("failed to create OpenGL 4.1 context"); });
-    popup_seen seen;
-    std::thread helper = answer_error_window(seen, main_window.handle(), VK_ESCAPE);
-    const PF_Err err = host->update_params_ui();
-    helper.join();
-
-    EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    const popup_seen seen = answered_failure([] { throw qv_exception("failed to create OpenGL 4.1 context"); }, VK_ESCAPE);
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.message, "failed to create OpenGL 4.1 context");
     EXPECT_TRUE(seen.owner_disabled);
@@ -137,19 +152,12 @@ TEST_F(EffectWindows, FailedCommandShowsItsMessageOverTheHostWindowAndReturns512
     EXPECT_TRUE(any_light_pixel(shot, {200, button_y, 100, 30})); // "OK"
 
     // The effect goes on working.
-    host->fault = nullptr;
     EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
 }
 
 TEST_F(EffectWindows, NonStandardExceptionShowsTheUnrecoverableErrorAndEnterCloses)
 {
-    fail_update_with([] { throw 42; });
-    popup_seen seen;
-    std::thread helper = answer_error_window(seen, main_window.handle(), VK_RETURN);
-    const PF_Err err = host->update_params_ui();
-    helper.join();
-
-    EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    const popup_seen seen = answered_failure([] { throw 42; }, VK_RETURN);
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.message, "QV Vesk has encountered an unrecoverable error.");
     seen.shot.save("unrecoverable_error_window");
@@ -159,22 +167,15 @@ TEST_F(EffectWindows, NonStandardExceptionShowsTheUnrecoverableErrorAndEnterClos
 
 TEST_F(EffectWindows, CrashInACommandShowsTheMessageNamingTheMinidump)
 {
-    fail_update_with([] {
+    const popup_seen seen = answered_failure([] {
         volatile std::uintptr_t unmapped = 16;
         *reinterpret_cast<volatile int*>(unmapped) = 1;
-    });
-    popup_seen seen;
-    std::thread helper = answer_error_window(seen, main_window.handle(), VK_ESCAPE);
-    const PF_Err err = host->update_params_ui();
-    helper.join();
-
-    EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    }, VK_ESCAPE);
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.message.rfind("Please compress this file", 0), 0u) << seen.message;
     EXPECT_EQ(seen.message.substr(seen.message.size() - 4), ".dmp");
     seen.shot.save("crash_window");
     EXPECT_TRUE(any_light_pixel(seen.shot, seen.text));
-    host->fault = nullptr;
     EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
 }
 
@@ -206,6 +207,69 @@ TEST_F(EffectWindows, OkButtonClosesTheErrorWindow)
     EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
 }
 
+// The host fails commands on several threads at once, and the About window's
+// thread may ask in between: one window is up at a time, and each is shown.
+TEST_F(EffectWindows, WindowsAskedForOnSeveralThreadsOpenOneAtATime)
+{
+    static HWND owner;
+    owner = main_window.handle();
+    PF_UtilCallbacks utils{};
+    utils.get_platform_data = [](PF_ProgPtr, A_long, void* out) -> PF_Err {
+        *static_cast<HWND*>(out) = owner;
+        return PF_Err_NONE;
+    };
+    PF_InData in_data{};
+    in_data.utils = &utils;
+    std::atomic<int> finished{0};
+    std::vector<std::string> shown;
+    std::thread helper([&finished, &shown] {
+        const DWORD end = GetTickCount() + 30000;
+        while (finished < 3 && int(end - GetTickCount()) > 0) {
+            HWND w = wait_for_window(L"QV Vesk Exception", 50);
+            qvsdk::ui::message_popup* popup = w ? popup_of(w) : nullptr;
+            if (!w && !(w = wait_for_window(L"QV Vesk", 50)))
+                continue;
+            Sleep(300); // room for a second window to open, were one let through
+            int up = 0;
+            for (const wchar_t* title : {L"QV Vesk Exception", L"QV Vesk"})
+                for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, title));)
+                    up += IsWindowVisible(h) ? 1 : 0;
+            EXPECT_EQ(up, 1) << "windows up at once";
+            shown.push_back(popup ? popup->message() : "About");
+            PostMessageW(w, WM_CLOSE, 0, 0);
+            wait_until_gone(w, 3000);
+        }
+        if (finished < 3) { // a window that never came or never went: fail, do not hang
+            ADD_FAILURE() << "windows left waiting; shown: " << shown.size();
+            std::fflush(stdout);
+            std::_Exit(1);
+        }
+    });
+    std::vector<std::thread> failing;
+    for (const char* text : {"first", "second"})
+        failing.emplace_back([&finished, &in_data, text] {
+            const std::runtime_error error(text);
+            show_error_popup(&error, &in_data);
+            ++finished;
+        });
+    // The owner's thread goes on answering its messages, as the host's would.
+    const auto pump_until = [](auto done) {
+        for (const DWORD end = GetTickCount() + 30000; !done() && int(end - GetTickCount()) > 0;)
+            pump_for(20);
+    };
+    pump_until([] { return wait_for_window(L"QV Vesk Exception", 0) != nullptr; });
+    EXPECT_EQ(host->send(PF_Cmd_ABOUT), PF_Err_NONE);
+    ++finished;
+    pump_until([&finished] { return finished == 3; });
+    for (std::thread& t : failing)
+        t.join();
+    helper.join();
+
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, (std::vector<std::string>{"About", "first", "second"}));
+    EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
+}
+
 // Without a user interface nobody could close a window: the message goes to the
 // debugger output and the command still returns.
 TEST_F(EffectWindows, RenderEngineShowsNoWindowAndSendsTheMessageToTheDebugger)
@@ -215,19 +279,12 @@ TEST_F(EffectWindows, RenderEngineShowsNoWindowAndSendsTheMessageToTheDebugger)
     ASSERT_EQ(host->global_setup(), PF_Err_NONE);
     fail_update_with([] { throw std::runtime_error("host failure"); });
 
-    std::thread watcher; // closes a window should one open, so the test fails instead of hanging
-    bool window_seen = false;
-    watcher = std::thread([&window_seen] {
-        HWND popup = wait_for_window(L"QV Vesk Exception", 3000);
-        if (popup) {
-            window_seen = true;
-            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-        }
-    });
+    popup_seen seen; // a window that opens is closed, so the test fails instead of hanging
+    std::thread watcher = answer_error_window(seen, main_window.handle(), VK_ESCAPE, 3000);
     qvhost::debug_output output;
     EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
     watcher.join();
-    EXPECT_FALSE(window_seen);
+    EXPECT_FALSE(seen.found);
     const std::vector<std::string> lines = output.lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "QV Vesk Exception: host failure\n");
@@ -241,18 +298,12 @@ TEST_F(EffectWindows, RenderEngineFailingBeforeItsFlagIsReadShowsNoWindow)
         if (call == "AEGP_RegisterWithAEGP")
             throw std::runtime_error("registration failed");
     };
-    bool window_seen = false;
-    std::thread watcher([&window_seen] {
-        HWND popup = wait_for_window(L"QV Vesk Exception", 3000);
-        if (popup) {
-            window_seen = true;
-            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-        }
-    });
+    popup_seen seen;
+    std::thread watcher = answer_error_window(seen, main_window.handle(), VK_ESCAPE, 3000);
     qvhost::debug_output output;
     EXPECT_EQ(host->global_setup(), PF_Err_INTERNAL_STRUCT_DAMAGED);
     watcher.join();
-    EXPECT_FALSE(window_seen);
+    EXPECT_FALSE(seen.found);
     ASSERT_EQ(output.lines().size(), 1u);
     EXPECT_EQ(output.lines()[0], "QV Vesk Exception: registration failed\n");
 }

@@ -1,10 +1,10 @@
 // Global set-up and set-down: what the effect reports, registers and keeps.
 
+#include "tests/plugin/dump_files.h"
 #include "tests/plugin/effect_host_fixture.h"
 
 #include <fcntl.h>
 #include <io.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <fstream>
@@ -92,28 +92,11 @@ TEST_F(GlobalSetup, SetDownGivesEverythingBackAndSetUpWorksAgain)
     EXPECT_EQ(host->registrations(), 2);
 }
 
-int dumps_written()
-{
-    wchar_t documents[MAX_PATH + 1] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
-    const std::wstring pattern = std::wstring(documents) + L"\\Quorvane\\Error Logs\\*.dmp";
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do
-        ++count;
-    while (FindNextFileW(search, &found));
-    FindClose(search);
-    return count;
-}
-
 // Faults that the host or the system raise and handle themselves stay theirs,
 // whether the module is set up, running a command or set down.
 TEST_F(GlobalSetup, HostsOwnHandledFaultsAreNeverTakenOver)
 {
-    const int dumps = dumps_written();
+    const int dumps = dumps_in(documents_dump_folder());
     void* const bad = reinterpret_cast<void*>(0x10);
     BOOL probed_in_command = FALSE;
     host->fault = [&probed_in_command, bad](const std::string& call) {
@@ -126,7 +109,7 @@ TEST_F(GlobalSetup, HostsOwnHandledFaultsAreNeverTakenOver)
     EXPECT_TRUE(IsBadReadPtr(bad, 4));
     ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
     EXPECT_TRUE(IsBadReadPtr(bad, 4));
-    EXPECT_EQ(dumps_written(), dumps);
+    EXPECT_EQ(dumps_in(documents_dump_folder()), dumps);
 }
 
 TEST_F(GlobalSetup, SetDownWithoutHeaderImagesReleasesNoDrawingObject)

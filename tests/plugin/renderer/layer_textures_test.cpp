@@ -63,16 +63,6 @@ protected:
         return value;
     }
 
-    static qvtest::cube_level read_cube(unsigned cube, int level)
-    {
-        qvtest::cube_level result;
-        for (int face = 0; face < 6; ++face)
-            result.faces[face] = read_texture(GL_TEXTURE_CUBE_MAP, cube, level,
-                                              GL_TEXTURE_CUBE_MAP_POSITIVE_X + face);
-        result.size = static_cast<int>(std::lround(std::sqrt(result.faces[0].size() / 4.0)));
-        return result;
-    }
-
     // RGBA float texels (rows from the texture's first) as a PNG in the test's output folder.
     static void save_texels(const std::string& name, int width, int height,
                             const std::vector<float>& texels)
@@ -333,21 +323,11 @@ TEST_F(Layers, BumpLayerBecomesATangentSpaceNormalMap)
         qvsdk::release_texture(*thread, texture);
 }
 
-namespace {
-
-qvtest::vec3d unit(const qvtest::vec3d& v)
-{
-    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    return {v[0] / length, v[1] / length, v[2] / length};
-}
-
-} // namespace
-
 TEST_F(Layers, CubeFacesFollowTheFaceTable)
 {
     const unsigned cube = qvtest::environment_cube(*thread, 256, 128, qvtest::direction_colour);
     ASSERT_NE(cube, 0u);
-    const qvtest::cube_level top = read_cube(cube, 0);
+    const qvtest::cube_level top = read_cube_level(*thread, cube, 0);
     ASSERT_EQ(top.size, 512);
     const char* names[6] = {"pos_x", "neg_x", "pos_y", "neg_y", "pos_z", "neg_z"};
 
@@ -382,9 +362,9 @@ TEST_F(Layers, EachPrefilterLevelFiltersTheLevelAboveWithItsSampleRow)
     const unsigned cube = qvtest::environment_cube(*thread, 512, 256, qvtest::striped_colour);
     ASSERT_NE(cube, 0u);
 
-    qvtest::cube_level above = read_cube(cube, 0);
+    qvtest::cube_level above = read_cube_level(*thread, cube, 0);
     for (int level = 1; level <= 6; ++level) {
-        const qvtest::cube_level filtered = read_cube(cube, level);
+        const qvtest::cube_level filtered = read_cube_level(*thread, cube, level);
         ASSERT_EQ(filtered.size, 512 >> level);
         save_texels("prefiltered_pos_z_level_" + std::to_string(level), filtered.size,
                     filtered.size, filtered.faces[4]);
@@ -397,10 +377,6 @@ TEST_F(Layers, EachPrefilterLevelFiltersTheLevelAboveWithItsSampleRow)
                 unit(qvtest::cube_face_direction(face, (x + 0.5) / n, (y + 0.5) / n));
             const qvtest::vec3d up = std::fabs(normal[2]) < 0.999 ? qvtest::vec3d{0, 0, 1}
                                                                   : qvtest::vec3d{1, 0, 0};
-            auto cross = [](const qvtest::vec3d& a, const qvtest::vec3d& b) {
-                return qvtest::vec3d{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
-                                     a[0] * b[1] - a[1] * b[0]};
-            };
             const qvtest::vec3d tangent = unit(cross(up, normal));
             const qvtest::vec3d bitangent = cross(normal, tangent);
             double sum[4] = {}, weight = 0;
@@ -409,10 +385,9 @@ TEST_F(Layers, EachPrefilterLevelFiltersTheLevelAboveWithItsSampleRow)
                 qvtest::vec3d h{}, l{};
                 for (int k = 0; k < 3; ++k)
                     h[k] = tangent[k] * p[0] + bitangent[k] * p[1] + normal[k] * p[2];
-                const double n_dot_h = h[0] * normal[0] + h[1] * normal[1] + h[2] * normal[2];
                 for (int k = 0; k < 3; ++k)
-                    l[k] = 2 * n_dot_h * h[k] - normal[k];
-                const double q = l[0] * normal[0] + l[1] * normal[1] + l[2] * normal[2];
+                    l[k] = 2 * dot(normal, h) * h[k] - normal[k];
+                const double q = dot(l, normal);
                 if (q <= 0)
                     continue;
                 const qvtest::rgba c = above.lookup(l);

@@ -2,7 +2,7 @@
 // factory that fails.
 #include "plugin/renderer/render_thread.h"
 #include "plugin/renderer/renderer.h"
-#include "toolkit/text_encoding.h"
+#include "tests/plugin/dump_files.h"
 
 #include <gtest/gtest.h>
 
@@ -154,15 +154,9 @@ TEST(RenderThread, HardwareFaultInAJobArrivesAsAnExceptionNamingTheDump)
     } catch (const std::runtime_error& e) {
         message = e.what();
     }
-    const size_t at = message.find("\n\n");
-    ASSERT_NE(at, std::string::npos) << message;
-    const std::string path = message.substr(at + 2);
-    EXPECT_NE(path.find("\\Quorvane\\Error Logs\\QV Vesk_v1.0.74-"), std::string::npos) << path;
-    const std::wstring file = qvsdk::utf8_to_wide(path);
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) << path;
-    EXPECT_GT(data.nFileSizeLow, 0u);
-    DeleteFileW(file.c_str());
+    const std::wstring dump = named_dump(message);
+    EXPECT_NE(dump.find(L"\\Quorvane\\Error Logs\\QV Vesk_v1.0.74-"), std::wstring::npos) << message;
+    expect_dump(dump);
 }
 
 TEST(RenderThread, JobThatThrowsIsDestroyedOnTheRenderThreadBeforeItsErrorArrives)

@@ -290,11 +290,6 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
              s.material.edgeFeather = 0.6f;
              s.material.edgeShrink = 0.25f;
          }},
-        {"output_exponent",
-         [](scene_properties& s, unsigned map, unsigned) {
-             s.material.diffuse_texture = map;
-             s.inverse_gamma = 0.45f;
-         }},
     };
     for (const shading_case& c : cases) {
         scene_properties scene = plain_scene(frame_size, frame_size, sphere_radius);
@@ -331,29 +326,6 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
             << c.name;
     }
 }
-
-namespace {
-
-// Level `level` of a cube map, read back on the render thread.
-cube_level read_cube_level(qvsdk::RenderThread& thread, unsigned cube, int level)
-{
-    cube_level result;
-    thread.submit([&] {
-        glBindTexture(GL_TEXTURE_CUBE_MAP, cube);
-        GLint width = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X, level, GL_TEXTURE_WIDTH, &width);
-        result.size = width;
-        for (int face = 0; face < 6; ++face) {
-            result.faces[face].resize(static_cast<std::size_t>(width) * width * 4);
-            glGetTexImage(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, level, GL_RGBA, GL_FLOAT,
-                          result.faces[face].data());
-        }
-        glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
-    });
-    return result;
-}
-
-} // namespace
 
 TEST_F(ShadingModel, EnvironmentReflectionRotationAndBlurLevel)
 {

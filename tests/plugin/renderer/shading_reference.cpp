@@ -4,6 +4,8 @@
 
 #include "plugin/renderer/render_jobs.h"
 
+#include <GL/glew.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -17,12 +19,18 @@ constexpr double pi = 3.14159265358979323846;
 vec3d operator+(const vec3d& a, const vec3d& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
 vec3d operator-(const vec3d& a, const vec3d& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
 vec3d operator*(const vec3d& a, double s) { return {a[0] * s, a[1] * s, a[2] * s}; }
+
+} // namespace
+
 double dot(const vec3d& a, const vec3d& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 vec3d cross(const vec3d& a, const vec3d& b)
 {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
 vec3d unit(const vec3d& a) { return a * (1.0 / std::sqrt(dot(a, a))); }
+
+namespace {
+
 vec3d blend(const vec3d& a, const vec3d& b, double t) { return a * (1 - t) + b * t; }
 
 rgba scaled(const rgba& c, double s) { return {c[0] * s, c[1] * s, c[2] * s, c[3] * s}; }
@@ -525,6 +533,22 @@ rgba striped_colour(const vec3d& d)
     const double latitude = std::asin(std::clamp(d[1], -1.0, 1.0)) * 180 / pi;
     return {std::fmod(longitude + 360, 24) < 12 ? 1.0 : 0.0,
             std::fmod(latitude + 180, 20) < 10 ? 1.0 : 0.0, 0.25 + 0.5 * (d[2] + 1) / 2, 1};
+}
+
+cube_level read_cube_level(qvsdk::RenderThread& thread, unsigned cube, int level)
+{
+    cube_level result;
+    thread.submit([&] {
+        glBindTexture(GL_TEXTURE_CUBE_MAP, cube);
+        glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X, level, GL_TEXTURE_WIDTH, &result.size);
+        for (int face = 0; face < 6; ++face) {
+            result.faces[face].resize(static_cast<std::size_t>(result.size) * result.size * 4);
+            glGetTexImage(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, level, GL_RGBA, GL_FLOAT,
+                          result.faces[face].data());
+        }
+        glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    });
+    return result;
 }
 
 } // namespace qvtest

@@ -27,6 +27,13 @@ struct cube_level {
     double texel(int face, int x, int y, int channel) const;
 };
 
+// Level `level` of a cube map, read back on the render thread.
+cube_level read_cube_level(qvsdk::RenderThread& thread, unsigned cube, int level);
+
+double dot(const vec3d& a, const vec3d& b);
+vec3d cross(const vec3d& a, const vec3d& b);
+vec3d unit(const vec3d& a);
+
 // Map lookups the expected pixel uses in place of the GPU's textures: a 2D map by
 // its texture coordinates, the environment by direction and level.
 struct reference_maps {
