@@ -24,11 +24,7 @@ using namespace qvsdk::ui;
 
 namespace {
 
-bool looks_like(std::uint32_t pixel, int r, int g, int b, int tolerance = 10)
-{
-    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance &&
-           std::abs(blue_of(pixel) - b) <= tolerance;
-}
+bool looks_like(std::uint32_t p, int r, int g, int b, int tolerance = 10) { return colour_near(p, r, g, b, tolerance); }
 
 // Runs the popup modally while another thread answers it with a key.
 int answer(NotificationPopup& popup, WORD key, const std::function<void(HWND)>& before = {})

@@ -26,12 +26,6 @@ namespace {
 constexpr int window_x = 30;
 constexpr int window_y = 380;
 
-bool looks_like(std::uint32_t pixel, int r, int g, int b, int tolerance = 12)
-{
-    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance &&
-           std::abs(blue_of(pixel) - b) <= tolerance;
-}
-
 std::wstring module_in(const std::wstring& folder)
 {
     return qvsdk::join_path(qvsdk::join_path(folder, L"Quorvane"), L"QVVesk.aex");
@@ -165,17 +159,17 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     // Welcome.
     test_window::capture c = d.shot("page0_welcome");
     EXPECT_EQ(ui.page(), 0);
-    EXPECT_TRUE(looks_like(c.at(5, 5), 18, 18, 18));               // header
+    EXPECT_TRUE(colour_near(c.at(5, 5), 18, 18, 18));               // header
     EXPECT_GT(blue_of(c.at(225, 330)), red_of(c.at(225, 330)) + 40); // the banner's sphere
-    EXPECT_TRUE(looks_like(c.at(next_x - 10, footer_y), 6, 141, 221, 25)); // NEXT
-    EXPECT_TRUE(looks_like(c.at(back_x - 10, footer_y), 23, 23, 23));      // BACK disabled
+    EXPECT_TRUE(colour_near(c.at(next_x - 10, footer_y), 6, 141, 221, 25)); // NEXT
+    EXPECT_TRUE(colour_near(c.at(back_x - 10, footer_y), 23, 23, 23));      // BACK disabled
     EXPECT_EQ(ui.next().text(), "I AGREE");
 
     // The footer link opens the licence; BACK returns to the welcome page.
     d.click_at(200, 610 - 50 + 17 + 7);
     EXPECT_EQ(ui.page(), 3);
     c = d.shot("page3_licence");
-    EXPECT_TRUE(looks_like(c.at(450 + 553, 64 + 200), 255, 255, 255)); // white page beside the text
+    EXPECT_TRUE(colour_near(c.at(450 + 553, 64 + 200), 255, 255, 255)); // white page beside the text
 
     // A right click on the text offers "Copy", which puts the whole text on the clipboard.
     HWND window_handle = ui.handle();

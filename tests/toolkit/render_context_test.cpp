@@ -23,11 +23,7 @@ const color blue(0, 0, 1, 1);
 constexpr int window_width = 240;
 constexpr int window_height = 160;
 
-bool close_to(std::uint32_t pixel, int r, int g, int b, int tolerance = 8)
-{
-    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance
-           && std::abs(blue_of(pixel) - b) <= tolerance;
-}
+bool close_to(std::uint32_t p, int r, int g, int b, int tolerance = 8) { return colour_near(p, r, g, b, tolerance); }
 
 bool is_reddish(std::uint32_t p)
 {

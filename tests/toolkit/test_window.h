@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,3 +43,24 @@ test_window::capture capture_client(HWND hwnd);
 inline int red_of(std::uint32_t p) { return (p >> 16) & 0xff; }
 inline int green_of(std::uint32_t p) { return (p >> 8) & 0xff; }
 inline int blue_of(std::uint32_t p) { return p & 0xff; }
+
+// Whether a pixel is within tolerance of (r, g, b) in every channel.
+inline bool colour_near(std::uint32_t pixel, int r, int g, int b, int tolerance = 12)
+{
+    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance
+           && std::abs(blue_of(pixel) - b) <= tolerance;
+}
+
+// Runs the thread's messages for about the given time.
+inline void pump_for(int milliseconds)
+{
+    const DWORD end = GetTickCount() + DWORD(milliseconds);
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (LONG(GetTickCount() - end) < 0);
+}

@@ -27,19 +27,6 @@ void send_key(WORD vk, DWORD flags)
 
 } // namespace
 
-void pump_for(int ms)
-{
-    const DWORD end = GetTickCount() + DWORD(ms);
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    } while (int(end - GetTickCount()) > 0);
-}
-
 void move_to(int x, int y)
 {
     for (int i = 0; i < 2; ++i) {
