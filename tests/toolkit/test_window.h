@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -49,6 +50,17 @@ inline bool colour_near(std::uint32_t pixel, int r, int g, int b, int tolerance 
 {
     return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance
            && std::abs(blue_of(pixel) - b) <= tolerance;
+}
+
+// A point of a capture and the colour it should show.
+struct colour_at {
+    int x, y, r, g, b;
+};
+inline void expect_colours(const test_window::capture& c, std::initializer_list<colour_at> points,
+                           int tolerance = 12)
+{
+    for (const colour_at& p : points)
+        EXPECT_TRUE(colour_near(c.at(p.x, p.y), p.r, p.g, p.b, tolerance)) << "at " << p.x << ", " << p.y;
 }
 
 // Runs the thread's messages for about the given time.
