@@ -29,31 +29,23 @@ TEST(FormatString, CutsLongTextAt511Bytes)
     EXPECT_EQ(result.back(), 'x');
 }
 
-TEST(PrerenderRect, EmptyOutputTakesTheInput)
+TEST(PrerenderRect, EmptySidesGiveTheOtherAndOverlappingRectanglesUnite)
 {
-    PF_LRect out{0, 0, 0, 0};
-    union_rect(out, PF_LRect{10, 20, 110, 220});
-    EXPECT_EQ(out.left, 10);
-    EXPECT_EQ(out.bottom, 220);
-}
-
-TEST(PrerenderRect, EmptyInputLeavesTheOutput)
-{
-    PF_LRect out{5, 5, 50, 50};
-    union_rect(out, PF_LRect{100, 100, 100, 300});
-    EXPECT_EQ(out.left, 5);
-    EXPECT_EQ(out.right, 50);
-    EXPECT_EQ(out.bottom, 50);
-}
-
-TEST(PrerenderRect, OverlappingRectanglesUnite)
-{
-    PF_LRect out{5, 30, 50, 60};
-    union_rect(out, PF_LRect{-10, 40, 20, 90});
-    EXPECT_EQ(out.left, -10);
-    EXPECT_EQ(out.top, 30);
-    EXPECT_EQ(out.right, 50);
-    EXPECT_EQ(out.bottom, 90);
+    const struct {
+        PF_LRect out, in, united;
+    } cases[] = {
+        {{0, 0, 0, 0}, {10, 20, 110, 220}, {10, 20, 110, 220}},
+        {{5, 5, 50, 50}, {100, 100, 100, 300}, {5, 5, 50, 50}},
+        {{5, 30, 50, 60}, {-10, 40, 20, 90}, {-10, 30, 50, 90}},
+    };
+    for (const auto& c : cases) {
+        PF_LRect out = c.out;
+        union_rect(out, c.in);
+        EXPECT_EQ(out.left, c.united.left);
+        EXPECT_EQ(out.top, c.united.top);
+        EXPECT_EQ(out.right, c.united.right);
+        EXPECT_EQ(out.bottom, c.united.bottom);
+    }
 }
 
 texture_cache_entry entry(std::uint32_t refcount, std::uint32_t id)
