@@ -125,13 +125,3 @@ TEST(ThemeStore, AssignmentCopiesValuesAndRedirectsButNotTheOwner)
     EXPECT_EQ(owner.changed.size(), 1u);
     EXPECT_EQ(source.get_int("button_font_weight"), 1);
 }
-
-TEST(ThemeStore, GlobalThemeOverridesTheDefaultForEveryWidget)
-{
-    global_theme_guard guard;
-    global_theme = build_theme_map({{"button_font_weight", 0}});
-    theme_store a, b;
-    b.set_value("button_font_weight", 1);
-    EXPECT_EQ(a.get_int("button_font_weight"), 0);
-    EXPECT_EQ(b.get_int("button_font_weight"), 1);
-}
