@@ -10,6 +10,8 @@
 namespace widget_input {
 
 using ::pump_for;
+// One move to the screen point.
+void move_once(int x, int y);
 // Two moves to the screen point, so that the window sees a tracked move.
 void move_to(int x, int y);
 void press(int x, int y);
