@@ -1,5 +1,5 @@
-// The arithmetic of a frame: sample times, camera window and projection, angles,
-// light presence and the default lights.
+// The arithmetic of a frame: sample times, camera window and projection, angles
+// and light presence.
 
 #include "plugin/ae_plugin_connection.h"
 #include "plugin/camera.h"
@@ -151,21 +151,6 @@ TEST(LightPresence, IntervalIsHalfOpenInCompositionTime)
     EXPECT_TRUE(light_is_present(in, duration, A_Time{2999, 1000}));
     EXPECT_FALSE(light_is_present(in, duration, A_Time{3000, 1000}));
     EXPECT_FALSE(light_is_present(in, duration, A_Time{0, 0}));
-}
-
-TEST(DefaultLights, WhiteKeyFromTheUpperLeftAndGreyAmbientFill)
-{
-    const qvsdk::light_properties key = default_key_light();
-    EXPECT_EQ(key.lightType, 0u);
-    EXPECT_FLOAT_EQ(key.position[0], -10000);
-    EXPECT_FLOAT_EQ(key.position[1], -10000);
-    EXPECT_NEAR(key.direction[0], 0.70710678f, 1e-4f);
-    EXPECT_NEAR(key.direction[1], 0.70710678f, 1e-4f);
-    EXPECT_FLOAT_EQ(key.color[0], 1);
-    const qvsdk::light_properties fill = default_fill_light();
-    EXPECT_EQ(fill.lightType, 3u);
-    EXPECT_FLOAT_EQ(fill.color[0], 0.2f);
-    EXPECT_FLOAT_EQ(fill.color[3], 0.2f);
 }
 
 } // namespace

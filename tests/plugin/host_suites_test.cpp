@@ -110,42 +110,37 @@ TEST_F(SetUpHostSuites, FailedHostCallsInTheVisibilityUpdateLeaveNoStreamOrValue
     EXPECT_EQ(host->live_stream_values(), 0);
 }
 
-TEST_F(SetUpHostSuites, StandardExceptionFromTheHostBecomesError512)
+TEST_F(SetUpHostSuites, AnyExceptionFromTheHostBecomesError512)
 {
-    host->fault = [](const std::string& call) {
-        if (call == "AEGP_SetDynamicStreamFlag")
-            throw std::runtime_error("host failure");
+    const struct {
+        const char* call;
+        void (*thrower)();
+        const char* line;
+    } cases[] = {
+        {"AEGP_SetDynamicStreamFlag", [] { throw std::runtime_error("host failure"); },
+         "QV Vesk Exception: host failure\n"},
+        {"AEGP_GetNewStreamValue", [] { throw 42; },
+         "QV Vesk Exception: QV Vesk has encountered an unrecoverable error.\n"},
     };
-    {
-        qvhost::debug_output output;
-        EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
-        ASSERT_EQ(output.lines().size(), 1u);
-        EXPECT_EQ(output.lines()[0], "QV Vesk Exception: host failure\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        host->fault = [&c](const std::string& call) {
+            if (call == c.call)
+                c.thrower();
+        };
+        {
+            qvhost::debug_output output;
+            EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+            const std::vector<std::string> lines = output.lines();
+            ASSERT_EQ(lines.size(), 1u);
+            EXPECT_EQ(lines[0], c.line);
+        }
+        host->fault = nullptr;
+        EXPECT_EQ(host->outstanding_suites(), 0);
+        EXPECT_EQ(host->live_effect_refs(), 0);
+        // The effect goes on working after the failure.
+        EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
     }
-    host->fault = nullptr;
-    EXPECT_EQ(host->outstanding_suites(), 0);
-    EXPECT_EQ(host->live_effect_refs(), 0);
-    // The effect goes on working after the failure.
-    EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
-}
-
-TEST_F(SetUpHostSuites, AnyOtherExceptionBecomesError512)
-{
-    host->fault = [](const std::string& call) {
-        if (call == "AEGP_GetNewStreamValue")
-            throw 42;
-    };
-    {
-        qvhost::debug_output output;
-        EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
-        std::vector<std::string> lines = output.lines();
-        ASSERT_EQ(lines.size(), 1u);
-        EXPECT_EQ(lines[0], "QV Vesk Exception: QV Vesk has encountered an unrecoverable "
-                            "error.\n");
-    }
-    host->fault = nullptr;
-    EXPECT_EQ(host->outstanding_suites(), 0);
-    EXPECT_EQ(host->live_effect_refs(), 0);
 }
 
 TEST_F(HostSuites, FailureWhileRegisteringStillReleasesTheSuite)
