@@ -26,10 +26,10 @@ namespace {
 constexpr int window_x = 30;
 constexpr int window_y = 380;
 
-std::wstring module_in(const std::wstring& folder)
-{
-    return qvsdk::join_path(qvsdk::join_path(folder, L"Quorvane"), L"QVVesk.aex");
-}
+// The installer's theme, which the windows put in place, goes after each test.
+struct wizard : ::testing::Test {
+    void TearDown() override { global_theme = make_theme_map(); }
+};
 
 // Drives an installer window with the real mouse and keyboard.
 struct wizard_driver {
@@ -115,7 +115,7 @@ void place(InstallerUI& ui)
 
 } // namespace
 
-TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
+TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
 {
     test_folder root(L"wizard");
     const std::wstring cc2018 = root.make(L"AE2018\\Support Files\\Plug-ins");
@@ -279,7 +279,6 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     // FINISH ends the installer: the window hides itself.
     d.click_at(next_x, footer_y);
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
 namespace {
@@ -292,7 +291,7 @@ std::thread answer_popup(const wchar_t* title, WORD key)
 
 } // namespace
 
-TEST(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
+TEST_F(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
 {
     test_folder root(L"empty");
     const std::wstring app_data = root.make(L"ProgramData");
@@ -326,10 +325,9 @@ TEST(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
     // FINISH ends the installer.
     d.click_at(next_x, footer_y);
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
-TEST(wizard, yes_on_the_cancel_question_ends_the_installer)
+TEST_F(wizard, yes_on_the_cancel_question_ends_the_installer)
 {
     InstallerUI ui([&](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
     place(ui);
@@ -341,7 +339,6 @@ TEST(wizard, yes_on_the_cancel_question_ends_the_installer)
     d.click_at(1024 - 520 + 20, footer_y);
     yes.join();
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
 TEST(clipboard, copies_unicode_text_and_fails_cleanly_while_another_window_holds_it)
@@ -386,7 +383,7 @@ std::string popup_message(HWND popup)
 
 } // namespace
 
-TEST(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_ends_the_run)
+TEST_F(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_ends_the_run)
 {
     test_folder root(L"race");
     const std::wstring cc2018 = root.make(L"AE2018\\Support Files\\Plug-ins");
@@ -454,10 +451,9 @@ TEST(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_en
 
     d.click_at(next_x, footer_y);
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
-TEST(wizard, the_licence_page_answers_cancel_i_agree_and_back)
+TEST_F(wizard, the_licence_page_answers_cancel_i_agree_and_back)
 {
     InstallerUI ui([&](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
     place(ui);
@@ -494,10 +490,9 @@ TEST(wizard, the_licence_page_answers_cancel_i_agree_and_back)
     d.click_at(cancel_x, footer_y);
     yes.join();
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
-TEST(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_modules)
+TEST_F(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_modules)
 {
     test_folder root(L"close");
     const std::wstring cc2017 = root.make(L"AE2017\\Support Files\\Plug-ins");
@@ -568,5 +563,4 @@ TEST(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_mod
     EXPECT_TRUE(whole_modules());
     for (const std::wstring& folder : {cc2017, cc2018, y2020})
         EXPECT_FALSE(file_exists(module_in(folder) + L".new"));
-    global_theme = make_theme_map();
 }
