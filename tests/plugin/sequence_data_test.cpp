@@ -50,9 +50,11 @@ TEST_F(SequenceData, SetUpGivesTwentyFourZeroBytesAndSetDownFreesThem)
     EXPECT_EQ(host->live_handles(), before);
 }
 
-TEST_F(SequenceData, SetDownWithoutDataStillLeavesBothFieldsNull)
+TEST_F(SequenceData, SetDownOrFlattenWithoutDataGivesNull)
 {
     EXPECT_EQ(host->sequence_setdown(instance), PF_Err_NONE);
+    EXPECT_EQ(instance.sequence_data, nullptr);
+    EXPECT_EQ(host->sequence_flatten(instance), PF_Err_NONE);
     EXPECT_EQ(instance.sequence_data, nullptr);
     EXPECT_EQ(host->bad_handle_calls(), 0);
 }
@@ -80,13 +82,6 @@ TEST_F(SequenceData, FlattenedInstanceIsFlattenedAgainAndSetDownWithoutReadingIt
     EXPECT_EQ(host->sequence_setdown(instance), PF_Err_NONE);
     EXPECT_EQ(instance.sequence_data, nullptr);
     expect_clean_handles();
-}
-
-TEST_F(SequenceData, FlattenWithoutDataGivesNull)
-{
-    EXPECT_EQ(host->sequence_flatten(instance), PF_Err_NONE);
-    EXPECT_EQ(instance.sequence_data, nullptr);
-    EXPECT_EQ(host->bad_handle_calls(), 0);
 }
 
 TEST_F(SequenceData, FullLifeCycleLeavesNoHandleBehind)
