@@ -89,16 +89,13 @@ TEST(TransformBlock, CarriesTheCameraAsStored)
     EXPECT_EQ(block.viewSize[1], 1080.0f);
 }
 
-TEST(ModelUniforms, ShadowLightContrastGrowsExponentiallyAboveOne)
+TEST(ModelUniforms, ShadowLightContrastAndUvFeatheringExponents)
 {
     EXPECT_FLOAT_EQ(shadow_light_contrast(0.5f), 0.5f);
     EXPECT_FLOAT_EQ(shadow_light_contrast(1.0f), 1.0f);
     EXPECT_FLOAT_EQ(shadow_light_contrast(3.0f), 8.0f);
     EXPECT_FLOAT_EQ(shadow_light_contrast(0.0f), 0.0f);
-}
-
-TEST(ModelUniforms, UvFeatheringExponentRunsFromOneToSixtyFive)
-{
+    // The uv feathering exponent runs from 1 to 65.
     EXPECT_FLOAT_EQ(uv_feathering_exponent(1.0f), 1.0f);
     EXPECT_FLOAT_EQ(uv_feathering_exponent(0.0f), 65.0f);
     EXPECT_FLOAT_EQ(uv_feathering_exponent(0.5f), 17.0f);
