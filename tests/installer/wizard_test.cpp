@@ -105,12 +105,14 @@ std::string space_for(int modules)
     return "At least " + megabytes_of(modules) + " MB of free disk space is required.";
 }
 
-// Shows an installer window at the tests' place on the screen.
-void place(InstallerUI& ui)
+// Shows an installer window at the tests' place on the screen, settled, and a
+// driver for it.
+wizard_driver place(InstallerUI& ui)
 {
     SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(ui.handle(), SW_SHOW);
-    widget_input::pump_for(300);
+    widget_input::pump_for(600);
+    return wizard_driver{ui};
 }
 
 } // namespace
@@ -145,9 +147,7 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
         EXPECT_EQ(title, "Custom Folder");
         return custom;
     });
-    place(ui);
-    wizard_driver d{ui};
-    widget_input::pump_for(300);
+    const wizard_driver d = place(ui);
 
     // Targets: CC2018, the 2020 folder beyond the catalogue, then Custom.
     ASSERT_EQ(ui.install_targets().size(), 3u);
@@ -299,9 +299,7 @@ TEST_F(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first
         model.registry_path = L"SOFTWARE\\QvInstallerTests-none";
         model.common_app_data = [&] { return app_data; };
     });
-    place(ui);
-    wizard_driver d{ui};
-    widget_input::pump_for(300);
+    const wizard_driver d = place(ui);
     ASSERT_EQ(ui.install_targets().size(), 1u); // Custom only
 
     // CANCEL asks; NO (Escape) keeps the installer where it was.
@@ -330,9 +328,7 @@ TEST_F(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first
 TEST_F(wizard, yes_on_the_cancel_question_ends_the_installer)
 {
     InstallerUI ui([&](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
-    place(ui);
-    wizard_driver d{ui};
-    widget_input::pump_for(300);
+    const wizard_driver d = place(ui);
     d.click_at(next_x, footer_y);
     ASSERT_EQ(ui.page(), 1);
     std::thread yes = answer_popup(L"Exit Installer", VK_RETURN);
@@ -412,8 +408,7 @@ TEST_F(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_
         for (int i = 0; i < 1000 && !ui.model().is_done(); ++i)
             Sleep(10);
     });
-    place(ui);
-    wizard_driver d{ui};
+    const wizard_driver d = place(ui);
     d.click_at(next_x, footer_y);
     ASSERT_EQ(ui.page(), 1);
 
@@ -456,8 +451,7 @@ TEST_F(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_
 TEST_F(wizard, the_licence_page_answers_cancel_i_agree_and_back)
 {
     InstallerUI ui([&](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
-    place(ui);
-    wizard_driver d{ui};
+    const wizard_driver d = place(ui);
 
     // The welcome page's own link opens the licence too.
     d.click(ui.welcome_link_button());
@@ -535,8 +529,7 @@ TEST_F(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_m
                 Sleep(300);
             };
         });
-        place(ui);
-        wizard_driver d{ui};
+        const wizard_driver d = place(ui);
         d.click_at(next_x, footer_y);
         ASSERT_EQ(ui.page(), 1);
         d.click_at(next_x, footer_y);
