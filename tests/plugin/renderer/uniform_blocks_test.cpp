@@ -1,4 +1,6 @@
 // What the frame's uniform blocks and the sphere pass's uniforms are made of.
+#include "frame_fixture.h"
+
 #include "plugin/renderer/model_matrix.h"
 #include "plugin/renderer/model_uniforms.h"
 #include "plugin/renderer/pixel_buffer_size.h"
@@ -17,12 +19,7 @@ namespace {
 
 light_properties light_of(std::uint32_t type, float red)
 {
-    light_properties light;
-    light.lightType = type;
-    light.color[0] = red;
-    light.color[3] = 1.0f;
-    light.position[0] = red * 10.0f;
-    return light;
+    return qvtest::make_light(type, {red, 0, 0, 1}, {red * 10.0f, 0, 0});
 }
 
 } // namespace
