@@ -176,15 +176,12 @@ TEST_F(SequenceTextures, FailedReleaseLeavesTheHandleUnlockedAndNothingToDropTwi
 
 namespace {
 
-TEST(FrameScale, BytesPerChannelFollowTheBitDepth)
+TEST(FrameScale, BytesPerChannelFollowTheBitDepthAndLayerSizesRoundUp)
 {
     EXPECT_EQ(bytes_per_channel(8), 1);
     EXPECT_EQ(bytes_per_channel(16), 2);
     EXPECT_EQ(bytes_per_channel(32), 4);
-}
-
-TEST(FrameScale, LayerSizeRoundsUpAndCoversTheOutput)
-{
+    // A layer's size rounds up and covers the output.
     EXPECT_EQ(downsampled_size(1920, PF_RationalScale{1, 2}, 0), 960);
     EXPECT_EQ(downsampled_size(1921, PF_RationalScale{1, 2}, 0), 961);
     EXPECT_EQ(downsampled_size(100, PF_RationalScale{1, 3}, 0), 34);
@@ -217,7 +214,7 @@ TEST(FrameScale, InverseFactorsComeFromTheInData)
 
 namespace {
 
-TEST(ParameterMaps, AreReadyBeforeAnyParameterSetUp)
+TEST(ParameterMaps, AreReadyBeforeAnyParameterSetUpAndUnknownIdsHaveNoIndex)
 {
     // Nothing has added a parameter in this process.
     ASSERT_EQ(id_to_index().size(), 2105u);
@@ -230,10 +227,7 @@ TEST(ParameterMaps, AreReadyBeforeAnyParameterSetUp)
     EXPECT_EQ(id_to_index()[15], 0u);
     for (std::size_t index = 1; index < index_to_id().size(); ++index)
         EXPECT_EQ(id_to_index()[index_to_id()[index]], index);
-}
-
-TEST(ParameterMaps, UnknownIdsHaveNoIndex)
-{
+    // Unknown ids have no index.
     EXPECT_EQ(param_index(0), 0);
     EXPECT_EQ(param_index(-5), 0);
     EXPECT_EQ(param_index(2105), 0);
