@@ -100,3 +100,8 @@ void registry_tree::set(const std::wstring& subkey, const std::wstring& name, co
                    DWORD((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
 }
+
+std::wstring module_in(const std::wstring& folder)
+{
+    return qvsdk::join_path(qvsdk::join_path(folder, L"Quorvane"), L"QVVesk.aex");
+}

@@ -25,6 +25,8 @@ std::vector<unsigned char> read_file(const std::wstring& path);
 void write_file(const std::wstring& path, const std::string& bytes);
 bool file_exists(const std::wstring& path);
 std::vector<unsigned char> built_module();
+// Where the installer puts the module in a plug-in folder.
+std::wstring module_in(const std::wstring& folder);
 
 // A registry tree under HKEY_LOCAL_MACHINE, deleted when the object goes.
 class registry_tree {

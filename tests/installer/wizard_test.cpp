@@ -26,16 +26,10 @@ namespace {
 constexpr int window_x = 30;
 constexpr int window_y = 380;
 
-bool looks_like(std::uint32_t pixel, int r, int g, int b, int tolerance = 12)
-{
-    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance &&
-           std::abs(blue_of(pixel) - b) <= tolerance;
-}
-
-std::wstring module_in(const std::wstring& folder)
-{
-    return qvsdk::join_path(qvsdk::join_path(folder, L"Quorvane"), L"QVVesk.aex");
-}
+// The installer's theme, which the windows put in place, goes after each test.
+struct wizard : ::testing::Test {
+    void TearDown() override { global_theme = make_theme_map(); }
+};
 
 // Drives an installer window with the real mouse and keyboard.
 struct wizard_driver {
@@ -111,17 +105,19 @@ std::string space_for(int modules)
     return "At least " + megabytes_of(modules) + " MB of free disk space is required.";
 }
 
-// Shows an installer window at the tests' place on the screen.
-void place(InstallerUI& ui)
+// Shows an installer window at the tests' place on the screen, settled, and a
+// driver for it.
+wizard_driver place(InstallerUI& ui)
 {
     SetWindowPos(ui.handle(), nullptr, window_x, window_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(ui.handle(), SW_SHOW);
-    widget_input::pump_for(300);
+    widget_input::pump_for(600);
+    return wizard_driver{ui};
 }
 
 } // namespace
 
-TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
+TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
 {
     test_folder root(L"wizard");
     const std::wstring cc2018 = root.make(L"AE2018\\Support Files\\Plug-ins");
@@ -151,9 +147,7 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
         EXPECT_EQ(title, "Custom Folder");
         return custom;
     });
-    place(ui);
-    wizard_driver d{ui};
-    widget_input::pump_for(300);
+    const wizard_driver d = place(ui);
 
     // Targets: CC2018, the 2020 folder beyond the catalogue, then Custom.
     ASSERT_EQ(ui.install_targets().size(), 3u);
@@ -165,17 +159,17 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     // Welcome.
     test_window::capture c = d.shot("page0_welcome");
     EXPECT_EQ(ui.page(), 0);
-    EXPECT_TRUE(looks_like(c.at(5, 5), 18, 18, 18));               // header
+    EXPECT_TRUE(colour_near(c.at(5, 5), 18, 18, 18));               // header
     EXPECT_GT(blue_of(c.at(225, 330)), red_of(c.at(225, 330)) + 40); // the banner's sphere
-    EXPECT_TRUE(looks_like(c.at(next_x - 10, footer_y), 6, 141, 221, 25)); // NEXT
-    EXPECT_TRUE(looks_like(c.at(back_x - 10, footer_y), 23, 23, 23));      // BACK disabled
+    EXPECT_TRUE(colour_near(c.at(next_x - 10, footer_y), 6, 141, 221, 25)); // NEXT
+    EXPECT_TRUE(colour_near(c.at(back_x - 10, footer_y), 23, 23, 23));      // BACK disabled
     EXPECT_EQ(ui.next().text(), "I AGREE");
 
     // The footer link opens the licence; BACK returns to the welcome page.
     d.click_at(200, 610 - 50 + 17 + 7);
     EXPECT_EQ(ui.page(), 3);
     c = d.shot("page3_licence");
-    EXPECT_TRUE(looks_like(c.at(450 + 553, 64 + 200), 255, 255, 255)); // white page beside the text
+    EXPECT_TRUE(colour_near(c.at(450 + 553, 64 + 200), 255, 255, 255)); // white page beside the text
 
     // A right click on the text offers "Copy", which puts the whole text on the clipboard.
     HWND window_handle = ui.handle();
@@ -285,7 +279,6 @@ TEST(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     // FINISH ends the installer: the window hides itself.
     d.click_at(next_x, footer_y);
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
 namespace {
@@ -298,7 +291,7 @@ std::thread answer_popup(const wchar_t* title, WORD key)
 
 } // namespace
 
-TEST(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
+TEST_F(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
 {
     test_folder root(L"empty");
     const std::wstring app_data = root.make(L"ProgramData");
@@ -306,9 +299,7 @@ TEST(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
         model.registry_path = L"SOFTWARE\\QvInstallerTests-none";
         model.common_app_data = [&] { return app_data; };
     });
-    place(ui);
-    wizard_driver d{ui};
-    widget_input::pump_for(300);
+    const wizard_driver d = place(ui);
     ASSERT_EQ(ui.install_targets().size(), 1u); // Custom only
 
     // CANCEL asks; NO (Escape) keeps the installer where it was.
@@ -332,22 +323,18 @@ TEST(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first)
     // FINISH ends the installer.
     d.click_at(next_x, footer_y);
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
-TEST(wizard, yes_on_the_cancel_question_ends_the_installer)
+TEST_F(wizard, yes_on_the_cancel_question_ends_the_installer)
 {
     InstallerUI ui([&](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
-    place(ui);
-    wizard_driver d{ui};
-    widget_input::pump_for(300);
+    const wizard_driver d = place(ui);
     d.click_at(next_x, footer_y);
     ASSERT_EQ(ui.page(), 1);
     std::thread yes = answer_popup(L"Exit Installer", VK_RETURN);
     d.click_at(1024 - 520 + 20, footer_y);
     yes.join();
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
 TEST(clipboard, copies_unicode_text_and_fails_cleanly_while_another_window_holds_it)
@@ -392,7 +379,7 @@ std::string popup_message(HWND popup)
 
 } // namespace
 
-TEST(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_ends_the_run)
+TEST_F(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_ends_the_run)
 {
     test_folder root(L"race");
     const std::wstring cc2018 = root.make(L"AE2018\\Support Files\\Plug-ins");
@@ -421,8 +408,7 @@ TEST(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_en
         for (int i = 0; i < 1000 && !ui.model().is_done(); ++i)
             Sleep(10);
     });
-    place(ui);
-    wizard_driver d{ui};
+    const wizard_driver d = place(ui);
     d.click_at(next_x, footer_y);
     ASSERT_EQ(ui.page(), 1);
 
@@ -460,14 +446,12 @@ TEST(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_en
 
     d.click_at(next_x, footer_y);
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
-TEST(wizard, the_licence_page_answers_cancel_i_agree_and_back)
+TEST_F(wizard, the_licence_page_answers_cancel_i_agree_and_back)
 {
     InstallerUI ui([&](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
-    place(ui);
-    wizard_driver d{ui};
+    const wizard_driver d = place(ui);
 
     // The welcome page's own link opens the licence too.
     d.click(ui.welcome_link_button());
@@ -500,10 +484,9 @@ TEST(wizard, the_licence_page_answers_cancel_i_agree_and_back)
     d.click_at(cancel_x, footer_y);
     yes.join();
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
-    global_theme = make_theme_map();
 }
 
-TEST(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_modules)
+TEST_F(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_modules)
 {
     test_folder root(L"close");
     const std::wstring cc2017 = root.make(L"AE2017\\Support Files\\Plug-ins");
@@ -546,8 +529,7 @@ TEST(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_mod
                 Sleep(300);
             };
         });
-        place(ui);
-        wizard_driver d{ui};
+        const wizard_driver d = place(ui);
         d.click_at(next_x, footer_y);
         ASSERT_EQ(ui.page(), 1);
         d.click_at(next_x, footer_y);
@@ -574,5 +556,4 @@ TEST(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_mod
     EXPECT_TRUE(whole_modules());
     for (const std::wstring& folder : {cc2017, cc2018, y2020})
         EXPECT_FALSE(file_exists(module_in(folder) + L".new"));
-    global_theme = make_theme_map();
 }

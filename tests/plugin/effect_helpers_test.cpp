@@ -29,31 +29,23 @@ TEST(FormatString, CutsLongTextAt511Bytes)
     EXPECT_EQ(result.back(), 'x');
 }
 
-TEST(PrerenderRect, EmptyOutputTakesTheInput)
+TEST(PrerenderRect, EmptySidesGiveTheOtherAndOverlappingRectanglesUnite)
 {
-    PF_LRect out{0, 0, 0, 0};
-    union_rect(out, PF_LRect{10, 20, 110, 220});
-    EXPECT_EQ(out.left, 10);
-    EXPECT_EQ(out.bottom, 220);
-}
-
-TEST(PrerenderRect, EmptyInputLeavesTheOutput)
-{
-    PF_LRect out{5, 5, 50, 50};
-    union_rect(out, PF_LRect{100, 100, 100, 300});
-    EXPECT_EQ(out.left, 5);
-    EXPECT_EQ(out.right, 50);
-    EXPECT_EQ(out.bottom, 50);
-}
-
-TEST(PrerenderRect, OverlappingRectanglesUnite)
-{
-    PF_LRect out{5, 30, 50, 60};
-    union_rect(out, PF_LRect{-10, 40, 20, 90});
-    EXPECT_EQ(out.left, -10);
-    EXPECT_EQ(out.top, 30);
-    EXPECT_EQ(out.right, 50);
-    EXPECT_EQ(out.bottom, 90);
+    const struct {
+        PF_LRect out, in, united;
+    } cases[] = {
+        {{0, 0, 0, 0}, {10, 20, 110, 220}, {10, 20, 110, 220}},
+        {{5, 5, 50, 50}, {100, 100, 100, 300}, {5, 5, 50, 50}},
+        {{5, 30, 50, 60}, {-10, 40, 20, 90}, {-10, 30, 50, 90}},
+    };
+    for (const auto& c : cases) {
+        PF_LRect out = c.out;
+        union_rect(out, c.in);
+        EXPECT_EQ(out.left, c.united.left);
+        EXPECT_EQ(out.top, c.united.top);
+        EXPECT_EQ(out.right, c.united.right);
+        EXPECT_EQ(out.bottom, c.united.bottom);
+    }
 }
 
 texture_cache_entry entry(std::uint32_t refcount, std::uint32_t id)
@@ -184,15 +176,12 @@ TEST_F(SequenceTextures, FailedReleaseLeavesTheHandleUnlockedAndNothingToDropTwi
 
 namespace {
 
-TEST(FrameScale, BytesPerChannelFollowTheBitDepth)
+TEST(FrameScale, BytesPerChannelFollowTheBitDepthAndLayerSizesRoundUp)
 {
     EXPECT_EQ(bytes_per_channel(8), 1);
     EXPECT_EQ(bytes_per_channel(16), 2);
     EXPECT_EQ(bytes_per_channel(32), 4);
-}
-
-TEST(FrameScale, LayerSizeRoundsUpAndCoversTheOutput)
-{
+    // A layer's size rounds up and covers the output.
     EXPECT_EQ(downsampled_size(1920, PF_RationalScale{1, 2}, 0), 960);
     EXPECT_EQ(downsampled_size(1921, PF_RationalScale{1, 2}, 0), 961);
     EXPECT_EQ(downsampled_size(100, PF_RationalScale{1, 3}, 0), 34);
@@ -225,7 +214,7 @@ TEST(FrameScale, InverseFactorsComeFromTheInData)
 
 namespace {
 
-TEST(ParameterMaps, AreReadyBeforeAnyParameterSetUp)
+TEST(ParameterMaps, AreReadyBeforeAnyParameterSetUpAndUnknownIdsHaveNoIndex)
 {
     // Nothing has added a parameter in this process.
     ASSERT_EQ(id_to_index().size(), 2105u);
@@ -238,10 +227,7 @@ TEST(ParameterMaps, AreReadyBeforeAnyParameterSetUp)
     EXPECT_EQ(id_to_index()[15], 0u);
     for (std::size_t index = 1; index < index_to_id().size(); ++index)
         EXPECT_EQ(id_to_index()[index_to_id()[index]], index);
-}
-
-TEST(ParameterMaps, UnknownIdsHaveNoIndex)
-{
+    // Unknown ids have no index.
     EXPECT_EQ(param_index(0), 0);
     EXPECT_EQ(param_index(-5), 0);
     EXPECT_EQ(param_index(2105), 0);

@@ -20,3 +20,10 @@ void EffectHost::set_up_effect()
     ASSERT_EQ(host->global_setup(), PF_Err_NONE);
     ASSERT_EQ(host->params_setup(), PF_Err_NONE);
 }
+
+void SetUpEffect::SetUp()
+{
+    EffectHost::SetUp();
+    if (!HasFatalFailure())
+        set_up_effect();
+}

@@ -19,3 +19,9 @@ protected:
     std::unique_ptr<qvhost::effect_module> module;
     std::unique_ptr<qvhost::test_host> host;
 };
+
+// The same with the effect set up before each test.
+class SetUpEffect : public EffectHost {
+protected:
+    void SetUp() override;
+};

@@ -8,7 +8,8 @@
 
 namespace {
 
-using Parameters = EffectHost;
+using Parameters = SetUpEffect;
+using ParametersBeforeSetUp = EffectHost;
 
 struct expected_param {
     A_long id;
@@ -144,7 +145,6 @@ const std::vector<expected_slider> expected_sliders = {
 
 TEST_F(Parameters, HostCountsEightyWithTheTablesDiskIdsKindsAndNames)
 {
-    set_up_effect();
     EXPECT_EQ(host->num_params(), 80);
     const auto& params = host->params();
     ASSERT_EQ(params.size(), expected_table.size());
@@ -159,7 +159,6 @@ TEST_F(Parameters, HostCountsEightyWithTheTablesDiskIdsKindsAndNames)
 
 TEST_F(Parameters, FloatSlidersHaveTheirRangesDefaultsAndPrecision)
 {
-    set_up_effect();
     int sliders = 0;
     for (const auto& param : host->params())
         sliders += param.def.param_type == PF_Param_FLOAT_SLIDER ? 1 : 0;
@@ -184,7 +183,6 @@ TEST_F(Parameters, FloatSlidersHaveTheirRangesDefaultsAndPrecision)
 
 TEST_F(Parameters, PopupsHaveTheirChoicesDefaultsAndFlags)
 {
-    set_up_effect();
     struct expected_popup {
         A_long id;
         const char* choices;
@@ -213,7 +211,6 @@ TEST_F(Parameters, PopupsHaveTheirChoicesDefaultsAndFlags)
 
 TEST_F(Parameters, ChoiceTextsStayWhereTheHostPointsAfterManySetUps)
 {
-    set_up_effect();
     std::vector<const char*> first;
     for (const auto& param : host->params())
         if (param.def.param_type == PF_Param_POPUP)
@@ -233,7 +230,6 @@ TEST_F(Parameters, ChoiceTextsStayWhereTheHostPointsAfterManySetUps)
 
 TEST_F(Parameters, OtherKindsCarryTheirDefaultsAndFlags)
 {
-    set_up_effect();
     const auto& header = host->param_by_id(1)->def;
     EXPECT_EQ(header.ui_flags, PF_PUI_CONTROL);
     EXPECT_EQ(header.ui_width, 558);
@@ -252,11 +248,8 @@ TEST_F(Parameters, OtherKindsCarryTheirDefaultsAndFlags)
         EXPECT_EQ(host->param_by_id(id)->def.u.ad.dephault, 0) << id;
     }
     for (A_long id : {202, 209}) {
-        const PF_Pixel& white = host->param_by_id(id)->def.u.cd.dephault;
-        EXPECT_EQ(white.alpha, 255);
-        EXPECT_EQ(white.red, 255);
-        EXPECT_EQ(white.green, 255);
-        EXPECT_EQ(white.blue, 255);
+        const PF_Pixel& c = host->param_by_id(id)->def.u.cd.dephault;
+        EXPECT_TRUE(c.alpha == 255 && c.red == 255 && c.green == 255 && c.blue == 255) << id << " is not white";
     }
     EXPECT_EQ(host->param_by_id(2003)->label, "Unlit Only");
     EXPECT_EQ(host->param_by_id(2003)->def.u.bd.dephault, 0);
@@ -291,7 +284,6 @@ const std::vector<map_rule> map_rules = {
 
 TEST_F(Parameters, EachMapsCompanionsShowOnlyWhileItNamesALayer)
 {
-    set_up_effect();
     // Every combination of chosen maps.
     for (int chosen = 0; chosen < 16; ++chosen) {
         SCOPED_TRACE(chosen);
@@ -308,7 +300,6 @@ TEST_F(Parameters, EachMapsCompanionsShowOnlyWhileItNamesALayer)
 
 TEST_F(Parameters, ShutterAngleShowsOnlyWithMotionBlurOn)
 {
-    set_up_effect();
     const std::pair<A_long, bool> choices[] = {{1, true}, {2, false}, {3, true}};
     for (const auto& [choice, hidden] : choices) {
         host->value_by_id(2102).u.pd.value = choice;
@@ -317,7 +308,7 @@ TEST_F(Parameters, ShutterAngleShowsOnlyWithMotionBlurOn)
     }
 }
 
-TEST_F(Parameters, UpdateBeforeParameterSetUpReadsNothingOutOfBounds)
+TEST_F(ParametersBeforeSetUp, UpdateReadsNothingOutOfBounds)
 {
     ASSERT_EQ(host->global_setup(), PF_Err_NONE);
     EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
@@ -329,7 +320,6 @@ TEST_F(Parameters, UpdateBeforeParameterSetUpReadsNothingOutOfBounds)
 
 TEST_F(Parameters, NothingElseIsEverHidden)
 {
-    set_up_effect();
     ASSERT_EQ(host->update_params_ui(), PF_Err_NONE);
     int hidden = 0;
     for (const auto& param : host->params())

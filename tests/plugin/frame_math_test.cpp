@@ -1,5 +1,5 @@
-// The arithmetic of a frame: sample times, camera window and projection, angles,
-// light presence and the default lights.
+// The arithmetic of a frame: sample times, camera window and projection, angles
+// and light presence.
 
 #include "plugin/ae_plugin_connection.h"
 #include "plugin/camera.h"
@@ -50,23 +50,22 @@ qvsdk::render_data frame_of(int origin_x, int origin_y, int width, int height)
     return frame;
 }
 
-TEST(CameraWindow, HalfResolutionOutputCoversTheWholeComposition)
+TEST(CameraWindow, HalfResolutionCoversTheCompositionAndAnOriginMovesEachAxisByItsDownsample)
 {
-    const view_window window = output_window(frame_of(0, 0, 960, 540), 1920, 1080, 2.0f, 2.0f);
-    EXPECT_FLOAT_EQ(window.x0, -960);
-    EXPECT_FLOAT_EQ(window.x1, 960);
-    EXPECT_FLOAT_EQ(window.y0, -540);
-    EXPECT_FLOAT_EQ(window.y1, 540);
-}
-
-TEST(CameraWindow, OutputOriginMovesEachAxisOfTheWindowByItsOwnDownsample)
-{
-    // x at 1/2, y at 1/4.
-    const view_window window = output_window(frame_of(10, 20, 100, 50), 1920, 1080, 2.0f, 4.0f);
-    EXPECT_FLOAT_EQ(window.x0, 20 - 960);
-    EXPECT_FLOAT_EQ(window.x1, 220 - 960);
-    EXPECT_FLOAT_EQ(window.y0, 80 - 540);
-    EXPECT_FLOAT_EQ(window.y1, 280 - 540);
+    const struct {
+        qvsdk::render_data frame;
+        float downsample_y;
+        view_window expected;
+    } cases[] = {{frame_of(0, 0, 960, 540), 2.0f, {-960, 960, -540, 540}},
+                 // x at 1/2, y at 1/4.
+                 {frame_of(10, 20, 100, 50), 4.0f, {20 - 960, 220 - 960, 80 - 540, 280 - 540}}};
+    for (const auto& c : cases) {
+        const view_window window = output_window(c.frame, 1920, 1080, 2.0f, c.downsample_y);
+        EXPECT_FLOAT_EQ(window.x0, c.expected.x0);
+        EXPECT_FLOAT_EQ(window.x1, c.expected.x1);
+        EXPECT_FLOAT_EQ(window.y0, c.expected.y0);
+        EXPECT_FLOAT_EQ(window.y1, c.expected.y1);
+    }
 }
 
 // Clip coordinates of a view-space point.
@@ -151,21 +150,6 @@ TEST(LightPresence, IntervalIsHalfOpenInCompositionTime)
     EXPECT_TRUE(light_is_present(in, duration, A_Time{2999, 1000}));
     EXPECT_FALSE(light_is_present(in, duration, A_Time{3000, 1000}));
     EXPECT_FALSE(light_is_present(in, duration, A_Time{0, 0}));
-}
-
-TEST(DefaultLights, WhiteKeyFromTheUpperLeftAndGreyAmbientFill)
-{
-    const qvsdk::light_properties key = default_key_light();
-    EXPECT_EQ(key.lightType, 0u);
-    EXPECT_FLOAT_EQ(key.position[0], -10000);
-    EXPECT_FLOAT_EQ(key.position[1], -10000);
-    EXPECT_NEAR(key.direction[0], 0.70710678f, 1e-4f);
-    EXPECT_NEAR(key.direction[1], 0.70710678f, 1e-4f);
-    EXPECT_FLOAT_EQ(key.color[0], 1);
-    const qvsdk::light_properties fill = default_fill_light();
-    EXPECT_EQ(fill.lightType, 3u);
-    EXPECT_FLOAT_EQ(fill.color[0], 0.2f);
-    EXPECT_FLOAT_EQ(fill.color[3], 0.2f);
 }
 
 } // namespace

@@ -322,39 +322,27 @@ TEST_F(FrameRoad, GpuFailureIsAnErrorToTheHostNotAnUntouchedFrame)
     }
 }
 
-TEST_F(FrameRoad, SetDownWaitsForTheFrameInProgress)
+TEST_F(FrameRoad, SetDownAndFlattenWaitForTheFrameInProgress)
 {
-    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
-    std::atomic<bool> done{false};
-    std::unique_lock<std::mutex> frame(connection->render_mutex);
-    std::thread setdown([&] {
-        host->sequence_setdown(first);
-        done = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_FALSE(done);
-    EXPECT_EQ(connection->texture_cache.size(), 1u);
-    frame.unlock();
-    setdown.join();
-    EXPECT_TRUE(done);
-    EXPECT_TRUE(connection->texture_cache.empty());
-}
-
-TEST_F(FrameRoad, FlattenWaitsForTheFrameInProgress)
-{
-    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
-    std::atomic<bool> done{false};
-    std::unique_lock<std::mutex> frame(connection->render_mutex);
-    std::thread flatten([&] {
-        host->sequence_flatten(first);
-        done = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_FALSE(done);
-    frame.unlock();
-    flatten.join();
-    EXPECT_TRUE(done);
-    EXPECT_TRUE(connection->texture_cache.empty());
+    for (const bool flatten : {false, true}) {
+        SCOPED_TRACE(flatten ? "flatten" : "set-down");
+        if (!first.sequence_data)
+            host->sequence_setup(first);
+        ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+        std::atomic<bool> done{false};
+        std::unique_lock<std::mutex> frame(connection->render_mutex);
+        std::thread ending([&] {
+            flatten ? host->sequence_flatten(first) : host->sequence_setdown(first);
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_FALSE(done);
+        EXPECT_EQ(connection->texture_cache.size(), 1u);
+        frame.unlock();
+        ending.join();
+        EXPECT_TRUE(done);
+        EXPECT_TRUE(connection->texture_cache.empty());
+    }
 }
 
 } // namespace

@@ -47,24 +47,17 @@ TEST_F(GlobalSetup, WritesTheBannerWithoutLineEnd)
     EXPECT_EQ(banner, "## QV Vesk 1.0.3 (74)");
 }
 
-TEST_F(GlobalSetup, ReportsVersionAndFlagsOfThePropertyList)
+// Set-up reports the property list's version and flags, registers once under the
+// product name and keeps one object in an eight-byte global handle; set-down
+// without header images releases no drawing object.
+TEST_F(GlobalSetup, ReportsRegistersAndKeepsOneObject)
 {
     ASSERT_EQ(host->global_setup(), PF_Err_NONE);
     EXPECT_EQ(host->last_out().my_version, 0x0008004Au);
     EXPECT_EQ(host->last_out().out_flags, 0x06008000);
     EXPECT_EQ(host->last_out().out_flags2, 0x1800140E);
-}
-
-TEST_F(GlobalSetup, RegistersOnceUnderTheProductName)
-{
-    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
     EXPECT_EQ(host->registrations(), 1);
     EXPECT_EQ(host->registered_name(), "QV Vesk");
-}
-
-TEST_F(GlobalSetup, KeepsOneObjectInAnEightByteGlobalHandle)
-{
-    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
     PF_Handle global = host->global_data();
     ASSERT_NE(global, nullptr);
     EXPECT_EQ(host->last_out().global_data, global);
@@ -72,6 +65,8 @@ TEST_F(GlobalSetup, KeepsOneObjectInAnEightByteGlobalHandle)
     EXPECT_NE(*static_cast<void**>(*global), nullptr);
     EXPECT_EQ(host->live_handles(), 1u);
     EXPECT_EQ(host->locked_handles(), 0);
+    ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
+    EXPECT_EQ(host->released_drawing_objects(), 0);
 }
 
 TEST_F(GlobalSetup, SetDownGivesEverythingBackAndSetUpWorksAgain)
@@ -110,13 +105,6 @@ TEST_F(GlobalSetup, HostsOwnHandledFaultsAreNeverTakenOver)
     ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
     EXPECT_TRUE(IsBadReadPtr(bad, 4));
     EXPECT_EQ(dumps_in(documents_dump_folder()), dumps);
-}
-
-TEST_F(GlobalSetup, SetDownWithoutHeaderImagesReleasesNoDrawingObject)
-{
-    ASSERT_EQ(host->global_setup(), PF_Err_NONE);
-    ASSERT_EQ(host->global_setdown(), PF_Err_NONE);
-    EXPECT_EQ(host->released_drawing_objects(), 0);
 }
 
 } // namespace

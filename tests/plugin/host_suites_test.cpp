@@ -8,6 +8,7 @@
 namespace {
 
 using HostSuites = EffectHost;
+using SetUpHostSuites = SetUpEffect;
 
 TEST_F(HostSuites, GlobalSetUpTakesEachSuiteOnceAndGivesItBack)
 {
@@ -20,9 +21,8 @@ TEST_F(HostSuites, GlobalSetUpTakesEachSuiteOnceAndGivesItBack)
     EXPECT_EQ(host->bad_suite_releases(), 0);
 }
 
-TEST_F(HostSuites, OperationWithoutSuitesBorrowsNothing)
+TEST_F(SetUpHostSuites, OperationWithoutSuitesBorrowsNothing)
 {
-    set_up_effect();
     int before = host->total_acquisitions();
     qvhost::test_host::instance instance;
     ASSERT_EQ(host->sequence_setup(instance), PF_Err_NONE);
@@ -30,9 +30,8 @@ TEST_F(HostSuites, OperationWithoutSuitesBorrowsNothing)
     EXPECT_EQ(host->total_acquisitions(), before);
 }
 
-TEST_F(HostSuites, SuiteUsedManyTimesInOneOperationIsAcquiredOnce)
+TEST_F(SetUpHostSuites, SuiteUsedManyTimesInOneOperationIsAcquiredOnce)
 {
-    set_up_effect();
     ASSERT_EQ(host->update_params_ui(), PF_Err_NONE);
     // The stream suite serves sixteen parameter streams in one update.
     EXPECT_EQ(host->suite(kAEGPStreamSuite, 7).acquired, 1);
@@ -68,9 +67,8 @@ TEST_F(HostSuites, RefusedSuiteFailsTheCommandInsteadOfCrashing)
     EXPECT_EQ(host->global_setup(), PF_Err_NONE);
 }
 
-TEST_F(HostSuites, RefusedSuiteLateInAnOperationReleasesTheEarlierOnes)
+TEST_F(SetUpHostSuites, RefusedSuiteLateInAnOperationReleasesTheEarlierOnes)
 {
-    set_up_effect();
     host->refuse_suite(kAEGPDynamicStreamSuite, 2);
     EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
     EXPECT_EQ(host->suite(kAEGPPFInterfaceSuite, 1).acquired, 1);
@@ -83,9 +81,8 @@ TEST_F(HostSuites, RefusedSuiteLateInAnOperationReleasesTheEarlierOnes)
     EXPECT_EQ(host->bad_stream_calls(), 0);
 }
 
-TEST_F(HostSuites, FailedHostCallsInTheVisibilityUpdateLeaveNoStreamOrValueBehind)
+TEST_F(SetUpHostSuites, FailedHostCallsInTheVisibilityUpdateLeaveNoStreamOrValueBehind)
 {
-    set_up_effect();
     // A layer is chosen so the update reads a stream value before it fails.
     host->choose_layer(502, 3);
     for (const char* failing : {"AEGP_GetNewEffectStreamByIndex", "AEGP_GetNewStreamValue",
@@ -113,44 +110,37 @@ TEST_F(HostSuites, FailedHostCallsInTheVisibilityUpdateLeaveNoStreamOrValueBehin
     EXPECT_EQ(host->live_stream_values(), 0);
 }
 
-TEST_F(HostSuites, StandardExceptionFromTheHostBecomesError512)
+TEST_F(SetUpHostSuites, AnyExceptionFromTheHostBecomesError512)
 {
-    set_up_effect();
-    host->fault = [](const std::string& call) {
-        if (call == "AEGP_SetDynamicStreamFlag")
-            throw std::runtime_error("host failure");
+    const struct {
+        const char* call;
+        void (*thrower)();
+        const char* line;
+    } cases[] = {
+        {"AEGP_SetDynamicStreamFlag", [] { throw std::runtime_error("host failure"); },
+         "QV Vesk Exception: host failure\n"},
+        {"AEGP_GetNewStreamValue", [] { throw 42; },
+         "QV Vesk Exception: QV Vesk has encountered an unrecoverable error.\n"},
     };
-    {
-        qvhost::debug_output output;
-        EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
-        ASSERT_EQ(output.lines().size(), 1u);
-        EXPECT_EQ(output.lines()[0], "QV Vesk Exception: host failure\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        host->fault = [&c](const std::string& call) {
+            if (call == c.call)
+                c.thrower();
+        };
+        {
+            qvhost::debug_output output;
+            EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+            const std::vector<std::string> lines = output.lines();
+            ASSERT_EQ(lines.size(), 1u);
+            EXPECT_EQ(lines[0], c.line);
+        }
+        host->fault = nullptr;
+        EXPECT_EQ(host->outstanding_suites(), 0);
+        EXPECT_EQ(host->live_effect_refs(), 0);
+        // The effect goes on working after the failure.
+        EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
     }
-    host->fault = nullptr;
-    EXPECT_EQ(host->outstanding_suites(), 0);
-    EXPECT_EQ(host->live_effect_refs(), 0);
-    // The effect goes on working after the failure.
-    EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
-}
-
-TEST_F(HostSuites, AnyOtherExceptionBecomesError512)
-{
-    set_up_effect();
-    host->fault = [](const std::string& call) {
-        if (call == "AEGP_GetNewStreamValue")
-            throw 42;
-    };
-    {
-        qvhost::debug_output output;
-        EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
-        std::vector<std::string> lines = output.lines();
-        ASSERT_EQ(lines.size(), 1u);
-        EXPECT_EQ(lines[0], "QV Vesk Exception: QV Vesk has encountered an unrecoverable "
-                            "error.\n");
-    }
-    host->fault = nullptr;
-    EXPECT_EQ(host->outstanding_suites(), 0);
-    EXPECT_EQ(host->live_effect_refs(), 0);
 }
 
 TEST_F(HostSuites, FailureWhileRegisteringStillReleasesTheSuite)

@@ -7,7 +7,16 @@
 
 namespace {
 
-using SequenceData = EffectHost;
+// One instance without sequence data yet.
+struct SequenceData : SetUpEffect {
+    // No handle left locked, and none the effect passed back was unknown to the host.
+    void expect_clean_handles()
+    {
+        EXPECT_EQ(host->locked_handles(), 0);
+        EXPECT_EQ(host->bad_handle_calls(), 0);
+    }
+    qvhost::test_host::instance instance;
+};
 
 bool is_fresh(qvhost::test_host& host, PF_Handle handle)
 {
@@ -30,9 +39,7 @@ PF_Handle flat_block(qvhost::test_host& host, const std::vector<unsigned char>& 
 
 TEST_F(SequenceData, SetUpGivesTwentyFourZeroBytesAndSetDownFreesThem)
 {
-    set_up_effect();
     std::size_t before = host->live_handles();
-    qvhost::test_host::instance instance;
     ASSERT_EQ(host->sequence_setup(instance), PF_Err_NONE);
     EXPECT_TRUE(is_fresh(*host, instance.sequence_data));
     EXPECT_EQ(host->last_out().sequence_data, instance.sequence_data);
@@ -43,19 +50,17 @@ TEST_F(SequenceData, SetUpGivesTwentyFourZeroBytesAndSetDownFreesThem)
     EXPECT_EQ(host->live_handles(), before);
 }
 
-TEST_F(SequenceData, SetDownWithoutDataStillLeavesBothFieldsNull)
+TEST_F(SequenceData, SetDownOrFlattenWithoutDataGivesNull)
 {
-    set_up_effect();
-    qvhost::test_host::instance instance;
     EXPECT_EQ(host->sequence_setdown(instance), PF_Err_NONE);
+    EXPECT_EQ(instance.sequence_data, nullptr);
+    EXPECT_EQ(host->sequence_flatten(instance), PF_Err_NONE);
     EXPECT_EQ(instance.sequence_data, nullptr);
     EXPECT_EQ(host->bad_handle_calls(), 0);
 }
 
 TEST_F(SequenceData, FlattenReplacesTheDataWithAnEmptyFlatHandle)
 {
-    set_up_effect();
-    qvhost::test_host::instance instance;
     ASSERT_EQ(host->sequence_setup(instance), PF_Err_NONE);
     PF_Handle live = instance.sequence_data;
     ASSERT_EQ(host->sequence_flatten(instance), PF_Err_NONE);
@@ -68,8 +73,6 @@ TEST_F(SequenceData, FlattenReplacesTheDataWithAnEmptyFlatHandle)
 
 TEST_F(SequenceData, FlattenedInstanceIsFlattenedAgainAndSetDownWithoutReadingIt)
 {
-    set_up_effect();
-    qvhost::test_host::instance instance;
     ASSERT_EQ(host->sequence_setup(instance), PF_Err_NONE);
     ASSERT_EQ(host->sequence_flatten(instance), PF_Err_NONE);
     // The flat handle is empty: anything read from it lies past its end.
@@ -78,24 +81,12 @@ TEST_F(SequenceData, FlattenedInstanceIsFlattenedAgainAndSetDownWithoutReadingIt
     EXPECT_EQ(host->handle_size(instance.sequence_data), 0);
     EXPECT_EQ(host->sequence_setdown(instance), PF_Err_NONE);
     EXPECT_EQ(instance.sequence_data, nullptr);
-    EXPECT_EQ(host->locked_handles(), 0);
-    EXPECT_EQ(host->bad_handle_calls(), 0);
-}
-
-TEST_F(SequenceData, FlattenWithoutDataGivesNull)
-{
-    set_up_effect();
-    qvhost::test_host::instance instance;
-    EXPECT_EQ(host->sequence_flatten(instance), PF_Err_NONE);
-    EXPECT_EQ(instance.sequence_data, nullptr);
-    EXPECT_EQ(host->bad_handle_calls(), 0);
+    expect_clean_handles();
 }
 
 TEST_F(SequenceData, FullLifeCycleLeavesNoHandleBehind)
 {
-    set_up_effect();
     std::size_t before = host->live_handles();
-    qvhost::test_host::instance instance;
     ASSERT_EQ(host->sequence_setup(instance), PF_Err_NONE);
     for (int round = 0; round < 3; ++round) {
         ASSERT_EQ(host->sequence_flatten(instance), PF_Err_NONE);
@@ -104,13 +95,11 @@ TEST_F(SequenceData, FullLifeCycleLeavesNoHandleBehind)
     }
     ASSERT_EQ(host->sequence_setdown(instance), PF_Err_NONE);
     EXPECT_EQ(host->live_handles(), before);
-    EXPECT_EQ(host->locked_handles(), 0);
-    EXPECT_EQ(host->bad_handle_calls(), 0);
+    expect_clean_handles();
 }
 
 TEST_F(SequenceData, ReSetUpFromAnyFlatBlockGivesFreshDataAndFreesTheBlock)
 {
-    set_up_effect();
     const std::vector<std::vector<unsigned char>> blocks = {
         {'Q', 'V', 'C', 'H', 'F', 0, 0, 1},
         {'Q', 'V', 'C', 'F', 'H', 0, 0, 1, 9, 9},
@@ -132,8 +121,7 @@ TEST_F(SequenceData, ReSetUpFromAnyFlatBlockGivesFreshDataAndFreesTheBlock)
     ASSERT_EQ(host->sequence_resetup(without_flat), PF_Err_NONE);
     EXPECT_TRUE(is_fresh(*host, without_flat.sequence_data));
     ASSERT_EQ(host->sequence_setdown(without_flat), PF_Err_NONE);
-    EXPECT_EQ(host->locked_handles(), 0);
-    EXPECT_EQ(host->bad_handle_calls(), 0);
+    expect_clean_handles();
 }
 
 } // namespace

@@ -22,7 +22,7 @@ std::string output_file(const std::string& name)
     return folder && *folder ? std::string(folder) + "/" + name : name;
 }
 
-TEST(PictureFiles, WrittenPngDecodesToTheSamePixels)
+TEST(PictureFiles, WrittenPngDecodesToTheSamePixelsAndAMissingOneIsAnError)
 {
     const qvhost::host_image checker =
         qvhost::checker_image(40, 20, 4, PF_Pixel8{255, 200, 10, 10}, PF_Pixel8{128, 10, 20, 240});
@@ -42,10 +42,7 @@ TEST(PictureFiles, WrittenPngDecodesToTheSamePixels)
             EXPECT_EQ(a.red, b.red) << x << "," << y;
             EXPECT_EQ(a.blue, b.blue) << x << "," << y;
         }
-}
-
-TEST(PictureFiles, MissingFileIsAnErrorNamingIt)
-{
+    // A missing file is an error naming it.
     try {
         qvhost::load_image_file(output_file("no_such_picture.png"));
         FAIL() << "no exception";

@@ -18,44 +18,9 @@ TEST(DefaultTheme, HoldsEveryKeyOnceWithTheFirstRowOfARepeatedKey)
     EXPECT_EQ(store.get_int_pair("params_node_panel_port_input_size"), (int_pair{14, 20}));
 }
 
-TEST(DefaultTheme, ReadKeysHaveTheirFixedValues)
-{
-    const theme_store store;
-    EXPECT_EQ(store.get_int("button_font_weight"), 2);
-    EXPECT_EQ(store.get_int("label_font_weight"), 0);
-    EXPECT_EQ(store.get_float("default_border_width"), 1.0f);
-    EXPECT_EQ(store.get_color("checkbox_border_color_focus"), color(0.255f, 0.584f, 0.753f, 1));
-    EXPECT_EQ(store.get_text("checkbox_font_name"), "Tahoma");
-    EXPECT_EQ(store.get_int("checkbox_text_gap"), 5);
-    EXPECT_EQ(store.get_int_pair("message_popup_window_margins"), (int_pair{20, 20}));
-    EXPECT_EQ(store.get_int("message_popup_component_margins"), 10);
-    EXPECT_EQ(store.get_int_pair("button_auto_size_min_max"), (int_pair{65, 0}));
-    EXPECT_EQ(store.get_rect("button_image_filter_multiply_area"), rect());
-    EXPECT_EQ(store.get_color("tooltip_font_color"), color(0.655f, 0.655f, 0.655f, 1));
-    EXPECT_EQ(store.get_int("scroll_min_size"), 50);
-    EXPECT_EQ(store.get_int("scroll_speed_multiplier"), 2);
-    EXPECT_FALSE(store.get_bool("scroll_auto_hide"));
-    EXPECT_EQ(store.get_float("label_font_size"), 11.0f);
-
-    // Every value of the table is exactly one kind's size, or a text.
-    const std::set<std::size_t> sizes{1, 4, 8, 16, 24};
-    for (const auto& [key, value] : default_theme) {
-        const std::string_view name(key.text);
-        if (name.size() > 10 && name.substr(name.size() - 10) == "_font_name")
-            EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(value.data()), value.size()), "Tahoma");
-        else
-            EXPECT_TRUE(sizes.count(value.size())) << key.text;
-    }
-}
-
 TEST(DefaultTheme, ImageKeysWithoutPictureCarryFramesAndScale)
 {
     const theme_store store;
-    const image_data button = store.get_image("button_image");
-    EXPECT_EQ(button.data, nullptr);
-    EXPECT_EQ(button.size, 0u);
-    EXPECT_EQ(button.frames, 1u);
-    EXPECT_EQ(button.scale, 1.0f);
     const image_data icon = store.get_image("dropdown_icon_image");
     EXPECT_EQ(icon.data, nullptr);
     EXPECT_EQ(icon.frames, 0u);
@@ -519,6 +484,8 @@ TEST(DefaultTheme, EveryOtherKeyIsListedAndNamedForItsKind)
             EXPECT_EQ(bytes, 1u);
         } else if (ends_with(name, "_margins")) {
             EXPECT_TRUE(bytes == 8u || bytes == 16u) << bytes;
+        } else {
+            EXPECT_TRUE(bytes == 1u || bytes == 4u || bytes == 8u || bytes == 16u || bytes == 24u) << bytes;
         }
     }
 }

@@ -55,13 +55,9 @@ TEST_F(high_dpi_window, WidgetsDrawOneAndAHalfPixelsAUnit)
 {
     const auto c = grab_client(w.handle());
     c.save("dpi144_tree");
-    EXPECT_TRUE(colour_near(c.at(25, 25), 255, 0, 0));
-    EXPECT_TRUE(colour_near(c.at(31, 31), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(118, 118), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(122, 60), 255, 0, 0));
-    EXPECT_TRUE(colour_near(c.at(181, 31), 0, 0, 255));
-    EXPECT_TRUE(colour_near(c.at(268, 118), 0, 0, 255));
-    EXPECT_TRUE(colour_near(c.at(290, 170), 255, 0, 0));
+    expect_colours(c, {{25, 25, 255, 0, 0}, {31, 31, 0, 255, 0}, {118, 118, 0, 255, 0},
+                       {122, 60, 255, 0, 0}, {181, 31, 0, 0, 255}, {268, 118, 0, 0, 255},
+                       {290, 170, 255, 0, 0}});
 }
 
 TEST_F(high_dpi_window, APartialRepaintCoversTheWholeWidgetAndNothingElse)
@@ -76,11 +72,8 @@ TEST_F(high_dpi_window, APartialRepaintCoversTheWholeWidgetAndNothingElse)
     EXPECT_EQ(left.paints, left_paints);
     EXPECT_TRUE(colour_near(c.at(60, 60), 0, 255, 0)); // left untouched
     // Every corner of the right widget, in pixels, has the new colour.
-    EXPECT_TRUE(colour_near(c.at(181, 31), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(268, 31), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(181, 118), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(268, 118), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(275, 60), 255, 0, 0));
+    expect_colours(c, {{181, 31, 0, 255, 0}, {268, 31, 0, 255, 0}, {181, 118, 0, 255, 0},
+                       {268, 118, 0, 255, 0}, {275, 60, 255, 0, 0}});
 }
 
 TEST_F(high_dpi_window, ResizingKeepsUnitsAndPixelsApart)

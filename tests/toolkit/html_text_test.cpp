@@ -108,13 +108,9 @@ TEST(HtmlText, RunPositionsCountUtf16UnitsNotBytes)
     expect_span(t.runs[3], 9, 9);
 }
 
-TEST(HtmlText, TextAfterTheLastTagIsDropped)
+TEST(HtmlText, TextAfterTheLastTagIsDroppedAndTextBeforeTheFirstIsAnError)
 {
     EXPECT_EQ(parse_html("<b>Word</b> and more", base_style()).text, "Word");
-}
-
-TEST(HtmlText, TextBeforeTheFirstTagIsAnError)
-{
     EXPECT_THROW(parse_html("lead<b>x</b>", base_style()), std::out_of_range);
 }
 

@@ -1,6 +1,7 @@
 #include "input_driver.h"
 
 #include "toolkit_window_helpers.h"
+#include "widget_input.h"
 
 namespace {
 
@@ -13,14 +14,7 @@ void send(INPUT input)
 
 void move_cursor(int x, int y)
 {
-    SetCursorPos(x, y);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    send(in);
-    pump_for(60);
+    widget_input::move_once(x, y);
 }
 
 void hover(HWND hwnd, int cx, int cy)
@@ -71,18 +65,12 @@ void wheel(int delta)
 
 void key(WORD vk, bool down)
 {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    send(in);
+    down ? widget_input::key_down(vk) : widget_input::key_up(vk);
 }
 
 void tap(WORD vk)
 {
-    key(vk, true);
-    key(vk, false);
+    widget_input::key(vk);
     pump_for(60);
 }
 

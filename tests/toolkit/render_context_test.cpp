@@ -23,12 +23,6 @@ const color blue(0, 0, 1, 1);
 constexpr int window_width = 240;
 constexpr int window_height = 160;
 
-bool close_to(std::uint32_t pixel, int r, int g, int b, int tolerance = 8)
-{
-    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance
-           && std::abs(blue_of(pixel) - b) <= tolerance;
-}
-
 bool is_reddish(std::uint32_t p)
 {
     return red_of(p) > 120 && green_of(p) < 80 && blue_of(p) < 80;
@@ -72,11 +66,8 @@ TEST_F(drawing, FilledRectangleHasTheFillColourAndStaysInside)
         context.set_fill_color(color(0, 1, 0, 0)); // alpha 0: nothing
         context.fill_rect(rect(0, 0, 240, 160));
     });
-    EXPECT_TRUE(close_to(c.at(10, 10), 255, 0, 0));
-    EXPECT_TRUE(close_to(c.at(49, 39), 255, 0, 0));
-    EXPECT_TRUE(close_to(c.at(50, 20), 0, 0, 0));
-    EXPECT_TRUE(close_to(c.at(20, 40), 0, 0, 0));
-    EXPECT_TRUE(close_to(c.at(100, 100), 0, 0, 0));
+    expect_colours(c, {{10, 10, 255, 0, 0}, {49, 39, 255, 0, 0}, {50, 20, 0, 0, 0}, {20, 40, 0, 0, 0},
+                       {100, 100, 0, 0, 0}}, 8);
 }
 
 TEST_F(drawing, GradientRunsFromTheTopColourToTheBottomColour)
@@ -84,12 +75,11 @@ TEST_F(drawing, GradientRunsFromTheTopColourToTheBottomColour)
     const auto c = paint("gradient", [&] {
         context.fill_gradient(rect(20, 20, 30, 100), red, blue);
     });
-    EXPECT_TRUE(close_to(c.at(30, 20), 255, 0, 0, 12));
-    EXPECT_TRUE(close_to(c.at(30, 119), 0, 0, 255, 12));
+    expect_colours(c, {{30, 20, 255, 0, 0}, {30, 119, 0, 0, 255}}, 12);
     const auto middle = c.at(30, 70);
     EXPECT_GT(red_of(middle), 40);
     EXPECT_GT(blue_of(middle), 40);
-    EXPECT_TRUE(close_to(c.at(60, 70), 0, 0, 0));
+    EXPECT_TRUE(colour_near(c.at(60, 70), 0, 0, 0, 8));
 }
 
 TEST_F(drawing, OutlinesAndLinesUseTheLineColourAndWidth)
@@ -104,14 +94,10 @@ TEST_F(drawing, OutlinesAndLinesUseTheLineColourAndWidth)
         context.set_fill_color(blue);
         context.fill_rounded_rect(rect(150, 20, 60, 60), 20.0f);
     });
-    EXPECT_TRUE(close_to(c.at(10, 10), 255, 255, 255));
-    EXPECT_TRUE(close_to(c.at(29, 29), 255, 255, 255));
-    EXPECT_TRUE(close_to(c.at(20, 20), 0, 0, 0));
-    EXPECT_TRUE(close_to(c.at(50, 60), 255, 255, 255));
-    EXPECT_TRUE(close_to(c.at(50, 62), 0, 0, 0));
-    EXPECT_TRUE(close_to(c.at(0, 0), 0, 0, 0));
-    EXPECT_TRUE(close_to(c.at(180, 50), 0, 0, 255));
-    EXPECT_TRUE(close_to(c.at(151, 21), 0, 0, 0)); // cut off by the rounded corner
+    // (151, 21) is cut off by the rounded corner.
+    expect_colours(c, {{10, 10, 255, 255, 255}, {29, 29, 255, 255, 255}, {20, 20, 0, 0, 0},
+                       {50, 60, 255, 255, 255}, {50, 62, 0, 0, 0}, {0, 0, 0, 0, 0}, {180, 50, 0, 0, 255},
+                       {151, 21, 0, 0, 0}}, 8);
 }
 
 TEST_F(drawing, WidgetClipKeepsDrawingInsideTheWidget)
@@ -131,15 +117,11 @@ TEST_F(drawing, WidgetClipKeepsDrawingInsideTheWidget)
         context.set_fill_color(red);
         context.fill_circle(point{180, 80}, 40.0f, rect(170, 70, 10, 10));
     });
-    EXPECT_TRUE(close_to(c.at(40, 30), 255, 0, 0));
-    EXPECT_TRUE(close_to(c.at(89, 69), 255, 0, 0));
-    EXPECT_TRUE(close_to(c.at(39, 50), 0, 0, 0));
-    EXPECT_TRUE(close_to(c.at(90, 50), 0, 0, 0));
-    EXPECT_TRUE(close_to(c.at(60, 70), 0, 0, 0));
-    EXPECT_TRUE(close_to(c.at(52, 42), 0, 0, 255)); // grandchild at (40+10, 30+10), 5 wide
-    EXPECT_TRUE(close_to(c.at(56, 46), 255, 0, 0));
-    EXPECT_TRUE(close_to(c.at(175, 75), 255, 0, 0));
-    EXPECT_TRUE(close_to(c.at(165, 80), 0, 0, 0)); // inside the circle, outside its clip
+    // (52, 42) is the grandchild at (40+10, 30+10), 5 wide; (165, 80) is inside the
+    // circle but outside its clip.
+    expect_colours(c, {{40, 30, 255, 0, 0}, {89, 69, 255, 0, 0}, {39, 50, 0, 0, 0}, {90, 50, 0, 0, 0},
+                       {60, 70, 0, 0, 0}, {52, 42, 0, 0, 255}, {56, 46, 255, 0, 0}, {175, 75, 255, 0, 0},
+                       {165, 80, 0, 0, 0}}, 8);
 }
 
 TEST_F(drawing, TextDrawsInsideItsLayoutBox)
@@ -248,10 +230,8 @@ TEST_F(drawing, ImagesDrawTheirPixelsAndSpriteFrames)
     });
 
     // Frame corners: the picture's background, its grey border, its dark inside.
-    EXPECT_TRUE(close_to(c.at(10, 10), 37, 38, 42));
-    EXPECT_TRUE(close_to(c.at(11, 11), 153, 153, 153));
-    EXPECT_TRUE(close_to(c.at(15, 15), 44, 45, 49));
-    EXPECT_TRUE(close_to(c.at(10, 37), 37, 38, 42));
+    expect_colours(c, {{10, 10, 37, 38, 42}, {11, 11, 153, 153, 153}, {15, 15, 44, 45, 49},
+                       {10, 37, 37, 38, 42}}, 8);
     auto white_in = [&](int x0, int y0, int w, int h) {
         int n = 0;
         for (int y = y0; y < y0 + h; ++y)
@@ -262,7 +242,7 @@ TEST_F(drawing, ImagesDrawTheirPixelsAndSpriteFrames)
     EXPECT_EQ(white_in(40, 10, 14, 14), 0); // unchecked frame
     EXPECT_GE(white_in(60, 10, 14, 14), 5); // checked frame
     EXPECT_GE(white_in(100, 66, 56, 56), 40); // the stretched tick
-    EXPECT_TRUE(close_to(c.at(210, 20), 0, 0, 0)); // the broken image drew nothing
+    EXPECT_TRUE(colour_near(c.at(210, 20), 0, 0, 0, 8)); // the broken image drew nothing
     EXPECT_EQ(checkbox->context_count(), 1u);
     EXPECT_EQ(context.image_count(), 1u);
 }

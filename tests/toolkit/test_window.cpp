@@ -26,15 +26,6 @@ const wchar_t* window_class()
     return name;
 }
 
-void pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 } // namespace
 
 test_window::test_window(int width, int height)
@@ -50,22 +41,18 @@ test_window::test_window(int width, int height)
     UpdateWindow(hwnd);
     // The first window of a process takes a moment to be mapped; drawing
     // presented before that is lost.
-    pump();
-    Sleep(200);
-    pump();
+    pump_for(200);
 }
 
 test_window::~test_window()
 {
     DestroyWindow(hwnd);
-    pump();
+    pump_for(0);
 }
 
 test_window::capture test_window::grab() const
 {
-    pump();
-    Sleep(300);
-    pump();
+    pump_for(300);
     return capture_client(hwnd);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,3 +44,35 @@ test_window::capture capture_client(HWND hwnd);
 inline int red_of(std::uint32_t p) { return (p >> 16) & 0xff; }
 inline int green_of(std::uint32_t p) { return (p >> 8) & 0xff; }
 inline int blue_of(std::uint32_t p) { return p & 0xff; }
+
+// Whether a pixel is within tolerance of (r, g, b) in every channel.
+inline bool colour_near(std::uint32_t pixel, int r, int g, int b, int tolerance = 12)
+{
+    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance
+           && std::abs(blue_of(pixel) - b) <= tolerance;
+}
+
+// A point of a capture and the colour it should show.
+struct colour_at {
+    int x, y, r, g, b;
+};
+inline void expect_colours(const test_window::capture& c, std::initializer_list<colour_at> points,
+                           int tolerance = 12)
+{
+    for (const colour_at& p : points)
+        EXPECT_TRUE(colour_near(c.at(p.x, p.y), p.r, p.g, p.b, tolerance)) << "at " << p.x << ", " << p.y;
+}
+
+// Runs the thread's messages for about the given time.
+inline void pump_for(int milliseconds)
+{
+    const DWORD end = GetTickCount() + DWORD(milliseconds);
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (LONG(GetTickCount() - end) < 0);
+}

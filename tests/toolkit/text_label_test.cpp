@@ -9,17 +9,6 @@
 
 using namespace qvsdk::ui;
 
-TEST(text_label_html, TextBeforeTheFirstTagLeavesTheLabelEmpty)
-{
-    text_label label;
-    label.set_html_mode(true);
-    label.parse_html("<b>old</b>");
-    EXPECT_EQ(label.text(), "old");
-    EXPECT_THROW(label.parse_html("lead<b>x</b>"), std::out_of_range);
-    EXPECT_TRUE(label.text().empty());
-    EXPECT_TRUE(label.runs().empty());
-}
-
 TEST(text_label_html, BoldColourSizeAndALinkAreDrawnAsWritten)
 {
     widget_host host(1450, 40, 400, 120);
@@ -145,7 +134,7 @@ TEST(text_label_html, ALinkRegionIsKeptInsideALabelTooSmallForItsText)
     }
 }
 
-TEST(text_label_html, AFailedParseLeavesNoLinksOfTheOldText)
+TEST(text_label_html, AFailedParseLeavesNoTextRunsOrLinksOfTheOldText)
 {
     widget_host host(1450, 480, 320, 80);
     text_label label;
@@ -155,4 +144,10 @@ TEST(text_label_html, AFailedParseLeavesNoLinksOfTheOldText)
     EXPECT_THROW(label.set_html("lead<a href=\"https://example.com/\">a link</a>", false, false), std::out_of_range);
     EXPECT_TRUE(label.text().empty());
     EXPECT_TRUE(label.links().empty());
+    label.set_html_mode(true);
+    label.parse_html("<b>old</b>");
+    EXPECT_EQ(label.text(), "old");
+    EXPECT_THROW(label.parse_html("lead<b>x</b>"), std::out_of_range);
+    EXPECT_TRUE(label.text().empty());
+    EXPECT_TRUE(label.runs().empty());
 }

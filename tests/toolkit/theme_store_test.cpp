@@ -31,7 +31,7 @@ struct global_theme_guard {
 
 } // namespace
 
-TEST(ThemeStore, LookupOrderIsOwnThenGlobalThenDefaults)
+TEST(ThemeStore, LookupOrderIsOwnThenGlobalThenDefaultsAndAnEmptyEntryEndsIt)
 {
     global_theme_guard guard;
     theme_store store;
@@ -42,6 +42,9 @@ TEST(ThemeStore, LookupOrderIsOwnThenGlobalThenDefaults)
     EXPECT_EQ(store.get_text("label_font_name"), "Courier");
     EXPECT_EQ(store.lookup("label_font_name").size(), 7u);
     EXPECT_EQ(theme_store().get_text("label_font_name"), "Verdana");
+    // An empty own entry ends the search.
+    store.set_value("label_font_name", std::string_view());
+    EXPECT_TRUE(store.get_text("label_font_name").empty());
 }
 
 TEST(ThemeStore, MissingKeysReadAsTheKindsDefaultFromOneSharedEmptyValue)
@@ -60,13 +63,6 @@ TEST(ThemeStore, MissingKeysReadAsTheKindsDefaultFromOneSharedEmptyValue)
     EXPECT_EQ(image.scale, 1.0f);
     EXPECT_TRUE(store.lookup("no_such_key_here").empty());
     EXPECT_EQ(&store.lookup("no_such_key_here"), &store.lookup("another_missing_key"));
-}
-
-TEST(ThemeStore, AnEmptyEntryEndsTheSearch)
-{
-    theme_store store;
-    store.set_value("label_font_name", std::string_view());
-    EXPECT_TRUE(store.get_text("label_font_name").empty());
 }
 
 TEST(ThemeStore, RedirectIsFollowedOnceAndHidesTheOwnValueOfTheKey)
@@ -124,14 +120,4 @@ TEST(ThemeStore, AssignmentCopiesValuesAndRedirectsButNotTheOwner)
     target.set_value("button_font_weight", 2);
     EXPECT_EQ(owner.changed.size(), 1u);
     EXPECT_EQ(source.get_int("button_font_weight"), 1);
-}
-
-TEST(ThemeStore, GlobalThemeOverridesTheDefaultForEveryWidget)
-{
-    global_theme_guard guard;
-    global_theme = build_theme_map({{"button_font_weight", 0}});
-    theme_store a, b;
-    b.set_value("button_font_weight", 1);
-    EXPECT_EQ(a.get_int("button_font_weight"), 0);
-    EXPECT_EQ(b.get_int("button_font_weight"), 1);
 }

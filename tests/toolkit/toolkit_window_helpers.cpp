@@ -3,22 +3,7 @@
 #include "toolkit/event_manager.h"
 #include "toolkit/render_context.h"
 
-#include <cstdlib>
-
 using namespace qvsdk::ui;
-
-void pump_for(int milliseconds)
-{
-    const DWORD end = GetTickCount() + DWORD(milliseconds);
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    } while (LONG(GetTickCount() - end) < 0);
-}
 
 colour_widget::colour_widget(color c) : fill(c)
 {
@@ -51,12 +36,6 @@ test_window::capture grab_client(HWND hwnd)
 {
     pump_for(300);
     return capture_client(hwnd);
-}
-
-bool colour_near(std::uint32_t pixel, int r, int g, int b, int tolerance)
-{
-    return std::abs(red_of(pixel) - r) <= tolerance && std::abs(green_of(pixel) - g) <= tolerance
-           && std::abs(blue_of(pixel) - b) <= tolerance;
 }
 
 void three_colour_window::open(const char* title, int x, int y)

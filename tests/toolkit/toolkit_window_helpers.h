@@ -11,9 +11,6 @@
 #include <cstdint>
 #include <vector>
 
-// Runs the thread's messages for about the given time.
-void pump_for(int milliseconds);
-
 // A widget that fills itself with one colour and counts its paints.
 class colour_widget : public qvsdk::ui::widget {
 public:
@@ -51,5 +48,3 @@ private:
 
 // Captures the client area of any window (BitBlt, which also sees Direct2D output).
 test_window::capture grab_client(HWND hwnd);
-
-bool colour_near(std::uint32_t pixel, int r, int g, int b, int tolerance = 12);

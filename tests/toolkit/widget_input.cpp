@@ -27,26 +27,17 @@ void send_key(WORD vk, DWORD flags)
 
 } // namespace
 
-void pump_for(int ms)
+void move_once(int x, int y)
 {
-    const DWORD end = GetTickCount() + DWORD(ms);
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    } while (int(end - GetTickCount()) > 0);
+    SetCursorPos(x, y);
+    send_mouse(MOUSEEVENTF_MOVE, x, y);
+    pump_for(60);
 }
 
 void move_to(int x, int y)
 {
-    for (int i = 0; i < 2; ++i) {
-        SetCursorPos(x, y);
-        send_mouse(MOUSEEVENTF_MOVE, x, y);
-        pump_for(60);
-    }
+    move_once(x, y);
+    move_once(x, y);
 }
 
 void press(int x, int y)

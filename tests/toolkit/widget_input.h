@@ -1,5 +1,7 @@
 #pragma once
 
+#include "test_window.h"
+
 #include <windows.h>
 
 // Real input for widget tests: the toolkit reads the real cursor, so the
@@ -7,8 +9,9 @@
 // SendInput to the foreground window.
 namespace widget_input {
 
-// Runs the calling thread's messages for about ms milliseconds.
-void pump_for(int ms);
+using ::pump_for;
+// One move to the screen point.
+void move_once(int x, int y);
 // Two moves to the screen point, so that the window sees a tracked move.
 void move_to(int x, int y);
 void press(int x, int y);

@@ -42,18 +42,13 @@ qv_add_test(widget_tests
     LABELS toolkit)
 
 # The demo on a 144-dpi screen, in the high-DPI Wine prefix.
-add_executable(widget_dpi_tests
-    ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/widget_input.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/widget_host.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/widget_dpi_test.cpp
-    ${PROJECT_SOURCE_DIR}/tools/widget_demo/widget_demo.cpp)
-target_link_libraries(widget_dpi_tests PRIVATE qvsdk_ui GTest::gtest GTest::gmock GTest::gtest_main qv_settings)
-add_test(NAME widget_dpi_tests
-    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/run_at_dpi.sh ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh
-            ${CMAKE_BINARY_DIR}/wineprefix-144dpi 144 $<TARGET_FILE:widget_dpi_tests> --gtest_color=no)
-file(MAKE_DIRECTORY ${QV_TEST_OUTPUT_DIR}/widget_dpi_tests)
-set_tests_properties(widget_dpi_tests PROPERTIES
-    TIMEOUT 600
+qv_add_test(widget_dpi_tests
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/widget_input.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/widget_host.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/widget_dpi_test.cpp
+        ${PROJECT_SOURCE_DIR}/tools/widget_demo/widget_demo.cpp
+    LIBS qvsdk_ui
     LABELS toolkit
-    ENVIRONMENT "QV_TEST_OUTPUT=${QV_TEST_OUTPUT_DIR}/widget_dpi_tests")
+    DPI 144)

@@ -279,10 +279,7 @@ TEST_F(painted_window, PaintsTheTreeParentsBeforeChildren)
 {
     const auto c = grab_client(w.handle());
     c.save("window_tree");
-    EXPECT_TRUE(colour_near(c.at(5, 5), 255, 0, 0));
-    EXPECT_TRUE(colour_near(c.at(50, 50), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(150, 50), 0, 0, 255));
-    EXPECT_TRUE(colour_near(c.at(100, 100), 255, 0, 0));
+    expect_colours(c, {{5, 5, 255, 0, 0}, {50, 50, 0, 255, 0}, {150, 50, 0, 0, 255}, {100, 100, 255, 0, 0}});
 }
 
 TEST_F(painted_window, AThrowingPaintHandlerLeavesThePaintBalanced)
@@ -303,9 +300,7 @@ TEST_F(painted_window, AThrowingPaintHandlerLeavesThePaintBalanced)
     UpdateWindow(w.handle());
     const auto c = grab_client(w.handle());
     c.save("window_after_throwing_paint");
-    EXPECT_TRUE(colour_near(c.at(5, 5), 255, 0, 0));
-    EXPECT_TRUE(colour_near(c.at(50, 50), 0, 0, 255));
-    EXPECT_TRUE(colour_near(c.at(150, 50), 0, 255, 0));
+    expect_colours(c, {{5, 5, 255, 0, 0}, {50, 50, 0, 0, 255}, {150, 50, 0, 255, 0}});
 }
 
 TEST_F(painted_window, InvalidatingOneWidgetRepaintsOnlyItsArea)
@@ -319,10 +314,7 @@ TEST_F(painted_window, InvalidatingOneWidgetRepaintsOnlyItsArea)
     const auto c = grab_client(w.handle());
     c.save("window_partial_repaint");
     EXPECT_EQ(left.paints, left_paints);
-    EXPECT_TRUE(colour_near(c.at(50, 50), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(150, 50), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(121, 21), 0, 255, 0));
-    EXPECT_TRUE(colour_near(c.at(178, 78), 0, 255, 0));
+    expect_colours(c, {{50, 50, 0, 255, 0}, {150, 50, 0, 255, 0}, {121, 21, 0, 255, 0}, {178, 78, 0, 255, 0}});
 }
 
 TEST_F(painted_window, AHiddenWidgetLeavesItsParentShowing)
@@ -503,9 +495,7 @@ TEST(tooltip_layout, ATextAloneHasNoGapAndTheBoxIsPaddedAroundIt)
     const auto c = grab_client(tip.handle());
     c.save("tooltip");
     // Outer border, then the inner black one, then the background.
-    EXPECT_TRUE(colour_near(c.at(0, 5), 74, 79, 83));
-    EXPECT_TRUE(colour_near(c.at(1, 5), 0, 0, 0));
-    EXPECT_TRUE(colour_near(c.at(3, 3), 27, 27, 28));
+    expect_colours(c, {{0, 5, 74, 79, 83}, {1, 5, 0, 0, 0}, {3, 3, 27, 27, 28}});
 }
 
 TEST(tooltip_layout, KeptInsideTheWorkArea)

@@ -6,6 +6,7 @@
 #include "plugin/renderer/renderer_proxy.h"
 #include "plugin/scene_properties.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +43,24 @@ float projected_radius(float radius, float zoom = 1000.0f);
 qvsdk::scene_properties plain_scene(int width, int height, float radius);
 
 qvsdk::render_data frame_for(host_image& output);
+
+inline void set_colour(float* colour, float r, float g, float b, float a)
+{
+    colour[0] = r, colour[1] = g, colour[2] = b, colour[3] = a;
+}
+
+// A light of this type (0 parallel, 1 spot, 2 point, 3 ambient) and colour.
+inline qvsdk::light_properties make_light(std::uint32_t type, std::array<float, 4> colour,
+                                          std::array<float, 3> position = {},
+                                          std::array<float, 3> direction = {})
+{
+    qvsdk::light_properties light;
+    light.lightType = type;
+    set_colour(light.color, colour[0], colour[1], colour[2], colour[3]);
+    for (int i = 0; i < 3; ++i)
+        light.position[i] = position[i], light.direction[i] = direction[i];
+    return light;
+}
 
 // One frame through the proxy: sizes, then per scene a motion-blur sample with
 // weight 1/k, then the output with the first scene's inverse gamma.

@@ -146,13 +146,7 @@ TEST_F(Frames, PointLightBrightensTheSideFacingIt)
     host_image image(128, 128, 4);
     scene_properties scene = plain_scene(128, 128, 50.0f);
     scene.material.unlitMode = 0;
-    qvsdk::light_properties light;
-    light.lightType = 2;
-    light.position[0] = 64.0f - 1000.0f;
-    light.position[1] = 64.0f;
-    light.position[2] = -200.0f;
-    light.color[0] = light.color[1] = light.color[2] = light.color[3] = 1.0f;
-    scene.lights = {light};
+    scene.lights = {make_light(2, {1, 1, 1, 1}, {64.0f - 1000.0f, 64.0f, -200.0f})};
     render_frame(*proxy, image, 0, {scene});
     image.save("point_light_left");
 
@@ -177,19 +171,7 @@ TEST_F(Frames, EightSixteenAndThirtyTwoBitOutputsAgree)
     scene_properties scene = plain_scene(64, 64, 24.0f);
     scene.material.unlitMode = 0;
     scene.material.ambientAmount = 0.2f;
-    qvsdk::light_properties ambient;
-    ambient.lightType = 3;
-    ambient.color[0] = ambient.color[1] = ambient.color[2] = ambient.color[3] = 1.0f;
-    qvsdk::light_properties light;
-    light.lightType = 0;
-    light.direction[0] = 1.0f;
-    light.direction[1] = 1.0f;
-    light.direction[2] = 1.0f;
-    light.color[0] = 0.9f;
-    light.color[1] = 0.6f;
-    light.color[2] = 0.3f;
-    light.color[3] = 1.0f;
-    scene.lights = {ambient, light};
+    scene.lights = {make_light(3, {1, 1, 1, 1}), make_light(0, {0.9f, 0.6f, 0.3f, 1.0f}, {}, {1, 1, 1})};
     scene.material.edgeFeather = 0.3f;  // soft alpha toward the rim
 
     host_image bits8(64, 64, 1), bits16(64, 64, 2, 8), bits32(64, 64, 4);
@@ -324,7 +306,7 @@ TEST_F(Frames, EnvironmentReflectsOnAMirrorSphere)
     scene.material.unlitMode = 0;
     scene.material.environment_texture = cube;
     scene.material.reflectivityAmount = 1.0f;
-    scene.material.modelColor[0] = scene.material.modelColor[1] = scene.material.modelColor[2] = 0.0f;
+    set_colour(scene.material.modelColor, 0.0f, 0.0f, 0.0f, 1.0f);
     host_image image(64, 64, 1);
     render_frame(*proxy, image, 0, {scene});
     image.save("environment_mirror");
@@ -338,8 +320,7 @@ TEST_F(Frames, IlluminationLightsTheShadowUnlessShadowLightFadesIt)
 {
     scene_properties scene = plain_scene(64, 64, 24.0f);
     scene.material.unlitMode = 0;
-    scene.material.illuminationColor[0] = 1.0f;
-    scene.material.illuminationColor[3] = 1.0f;
+    set_colour(scene.material.illuminationColor, 1.0f, 0.0f, 0.0f, 1.0f);
     host_image image(64, 64, 1);
     render_frame(*proxy, image, 0, {scene});
     image.save("illumination_in_shadow");
@@ -382,11 +363,8 @@ TEST_F(Frames, SpecularHighlightFacesTheLight)
     scene.material.diffuseAmount = 0.0f;
     scene.material.specularAmount = 1.0f;
     scene.material.glossinessAmount = 0.8f;
-    qvsdk::light_properties light;
-    light.lightType = 0;
-    light.direction[2] = 1.0f;  // along the view: the highlight sits in the middle
-    light.color[0] = light.color[1] = light.color[2] = light.color[3] = 1.0f;
-    scene.lights = {light};
+    // Along the view: the highlight sits in the middle.
+    scene.lights = {make_light(0, {1, 1, 1, 1}, {}, {0, 0, 1})};
     host_image image(64, 64, 4);
     render_frame(*proxy, image, 0, {scene});
     image.save("specular");
@@ -404,15 +382,9 @@ TEST_F(Frames, SpotLightWithoutFeatherLightsOnlyInsideItsCone)
 {
     scene_properties scene = plain_scene(64, 64, 24.0f);
     scene.material.unlitMode = 0;
-    qvsdk::light_properties spot;
-    spot.lightType = 1;
-    spot.position[0] = 32.0f;
-    spot.position[1] = 32.0f;
-    spot.position[2] = -200.0f;
-    spot.direction[2] = 1.0f;
+    qvsdk::light_properties spot = make_light(1, {1, 1, 1, 1}, {32, 32, -200}, {0, 0, 1});
     // A cone 12 pixels wide in radius where it meets the front of the sphere.
     spot.cone_angle = 2.0f * std::atan(12.0f / 176.0f) * 180.0f / 3.14159265f;
-    spot.color[0] = spot.color[1] = spot.color[2] = spot.color[3] = 1.0f;
     scene.lights = {spot};
     host_image image(64, 64, 4);
     render_frame(*proxy, image, 0, {scene});
@@ -446,12 +418,7 @@ TEST_F(Frames, NormalMapFromABumpLayerTiltsTheLighting)
 
     scene_properties scene = plain_scene(64, 64, 24.0f);
     scene.material.unlitMode = 0;
-    qvsdk::light_properties light;
-    light.lightType = 0;
-    light.direction[0] = 1.0f;
-    light.direction[2] = 1.0f;  // from the left and the front
-    light.color[0] = light.color[1] = light.color[2] = light.color[3] = 1.0f;
-    scene.lights = {light};
+    scene.lights = {make_light(0, {1, 1, 1, 1}, {}, {1, 0, 1})}; // from the left and the front
 
     render_frame(*proxy, image, 0, {scene});
     const float plain = image.channel(32, 32, 1);

@@ -1,4 +1,6 @@
 // What the proxy sends to the render thread, seen in the renderer's uniform blocks.
+#include "frame_fixture.h"
+
 #include "plugin/renderer/render_thread.h"
 #include "plugin/renderer/renderer.h"
 #include "plugin/renderer/renderer_proxy.h"
@@ -46,14 +48,7 @@ protected:
         });
     }
 
-    static light_properties point_light(float x)
-    {
-        light_properties light;
-        light.lightType = 2;
-        light.position[0] = x;
-        light.color[0] = light.color[3] = 1.0f;
-        return light;
-    }
+    static light_properties point_light(float x) { return qvtest::make_light(2, {1, 0, 0, 1}, {x, 0, 0}); }
 
     RendererProxy proxy;
     std::vector<unsigned char> host_pixels;

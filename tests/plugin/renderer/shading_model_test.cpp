@@ -38,26 +38,9 @@ rgba tilted_normal(double, double)
     return {0.5 + 0.5 * n[0] / length, 0.5 + 0.5 * n[1] / length, 0.5 + 0.5 * n[2] / length, 1};
 }
 
-void set_colour(float* colour, float r, float g, float b, float a)
-{
-    colour[0] = r;
-    colour[1] = g;
-    colour[2] = b;
-    colour[3] = a;
-}
-
 light_properties parallel_light(float x, float y, float z, float r, float g, float b)
 {
-    light_properties light;
-    light.lightType = 0;
-    light.direction[0] = x;
-    light.direction[1] = y;
-    light.direction[2] = z;
-    light.color[0] = r;
-    light.color[1] = g;
-    light.color[2] = b;
-    light.color[3] = 1.0f;
-    return light;
+    return make_light(0, {r, g, b, 1.0f}, {}, {x, y, z});
 }
 
 class ShadingModel : public ::testing::Test {
@@ -179,7 +162,7 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
          }},
         {"illumination_map_and_positive_fresnel",
          [](scene_properties& s, unsigned map, unsigned) {
-             s.material.modelColor[0] = s.material.modelColor[1] = s.material.modelColor[2] = 0.0f;
+             set_colour(s.material.modelColor, 0.0f, 0.0f, 0.0f, 1.0f);
              s.material.illumination_texture = map;
              s.material.illuminationGamma = 1.8f;
              s.material.illuminationBrightness = 1.5f;
@@ -189,10 +172,8 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
          }},
         {"negative_fresnel",
          [](scene_properties& s, unsigned, unsigned) {
-             s.material.modelColor[0] = s.material.modelColor[1] = s.material.modelColor[2] = 0.0f;
-             s.material.illuminationColor[0] = s.material.illuminationColor[1] = 1.0f;
-             s.material.illuminationColor[2] = 0.5f;
-             s.material.illuminationColor[3] = 1.0f;
+             set_colour(s.material.modelColor, 0.0f, 0.0f, 0.0f, 1.0f);
+             set_colour(s.material.illuminationColor, 1.0f, 1.0f, 0.5f, 1.0f);
              s.material.illuminationFresnel = -0.7f;
              s.material.illuminationFresnelBias = 0.8f;
          }},
@@ -219,8 +200,7 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
              s.material.normalAmount = 1.0f;
              s.material.clipLighting = 0.7f;
              s.material.illuminationBumpInfluence = 0.6f;
-             s.material.illuminationColor[1] = 0.8f;
-             s.material.illuminationColor[3] = 1.0f;
+             set_colour(s.material.illuminationColor, 0.0f, 0.8f, 0.0f, 1.0f);
              s.material.illuminationShadowLight = 0.5f;  // so the light amount shows
              s.material.illuminationFresnel = 0.6f;      // and the bumped facing
              s.material.illuminationFresnelBias = 1.5f;
@@ -231,15 +211,9 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
         {"spot_light_with_feather",
          [](scene_properties& s, unsigned, unsigned) {
              s.material.unlitMode = 0;
-             light_properties spot;
-             spot.lightType = 1;
-             spot.position[0] = 32.0f;
-             spot.position[1] = 32.0f;
-             spot.position[2] = -200.0f;
-             spot.direction[2] = 1.0f;
+             light_properties spot = make_light(1, {1, 1, 1, 1}, {32, 32, -200}, {0, 0, 1});
              spot.cone_angle = 2.0f * float(std::atan(20.0 / 174.0) * 180.0 / pi);
              spot.cone_feather = 0.7f;
-             spot.color[0] = spot.color[1] = spot.color[2] = spot.color[3] = 1.0f;
              s.lights = {spot};
          }},
         {"ambient_and_point_light",
@@ -248,19 +222,8 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
              s.material.ambientAmount = 0.6f;
              s.material.diffuseAmount = 0.7f;
              s.material.modelColor[2] = 0.5f;
-             light_properties ambient;
-             ambient.lightType = 3;
-             ambient.color[0] = 0.2f;
-             ambient.color[1] = 0.4f;
-             ambient.color[2] = 0.6f;
-             ambient.color[3] = 1.0f;
-             light_properties point;
-             point.lightType = 2;
-             point.position[0] = -60.0f;
-             point.position[1] = 10.0f;
-             point.position[2] = -80.0f;
-             point.color[0] = point.color[1] = point.color[2] = point.color[3] = 0.8f;
-             s.lights = {ambient, point};
+             s.lights = {make_light(3, {0.2f, 0.4f, 0.6f, 1.0f}),
+                         make_light(2, {0.8f, 0.8f, 0.8f, 0.8f}, {-60, 10, -80})};
          }},
         {"illumination_in_shadow_and_light",
          [](scene_properties& s, unsigned, unsigned) {
@@ -275,18 +238,14 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
         {"illumination_fading_the_lit_side",
          [](scene_properties& s, unsigned, unsigned) {
              s.material.unlitMode = 0;
-             s.material.illuminationColor[0] = 1.0f;
-             s.material.illuminationColor[1] = 0.5f;
-             s.material.illuminationColor[3] = 1.0f;
+             set_colour(s.material.illuminationColor, 1.0f, 0.5f, 0.0f, 1.0f);
              s.material.illuminationShadowLight = -0.6f;
              s.material.illuminationShadowLightContrast = 0.5f;
              s.lights = {parallel_light(1.0f, 0.0f, 0.5f, 1.0f, 1.0f, 1.0f)};
          }},
         {"soft_edge",
          [](scene_properties& s, unsigned, unsigned) {
-             s.material.modelColor[0] = 0.8f;
-             s.material.modelColor[1] = 0.5f;
-             s.material.modelColor[2] = 0.2f;
+             set_colour(s.material.modelColor, 0.8f, 0.5f, 0.2f, 1.0f);
              s.material.edgeFeather = 0.6f;
              s.material.edgeShrink = 0.25f;
          }},

@@ -1,4 +1,6 @@
 // What the frame's uniform blocks and the sphere pass's uniforms are made of.
+#include "frame_fixture.h"
+
 #include "plugin/renderer/model_matrix.h"
 #include "plugin/renderer/model_uniforms.h"
 #include "plugin/renderer/pixel_buffer_size.h"
@@ -17,12 +19,7 @@ namespace {
 
 light_properties light_of(std::uint32_t type, float red)
 {
-    light_properties light;
-    light.lightType = type;
-    light.color[0] = red;
-    light.color[3] = 1.0f;
-    light.position[0] = red * 10.0f;
-    return light;
+    return qvtest::make_light(type, {red, 0, 0, 1}, {red * 10.0f, 0, 0});
 }
 
 } // namespace
@@ -89,16 +86,13 @@ TEST(TransformBlock, CarriesTheCameraAsStored)
     EXPECT_EQ(block.viewSize[1], 1080.0f);
 }
 
-TEST(ModelUniforms, ShadowLightContrastGrowsExponentiallyAboveOne)
+TEST(ModelUniforms, ShadowLightContrastAndUvFeatheringExponents)
 {
     EXPECT_FLOAT_EQ(shadow_light_contrast(0.5f), 0.5f);
     EXPECT_FLOAT_EQ(shadow_light_contrast(1.0f), 1.0f);
     EXPECT_FLOAT_EQ(shadow_light_contrast(3.0f), 8.0f);
     EXPECT_FLOAT_EQ(shadow_light_contrast(0.0f), 0.0f);
-}
-
-TEST(ModelUniforms, UvFeatheringExponentRunsFromOneToSixtyFive)
-{
+    // The uv feathering exponent runs from 1 to 65.
     EXPECT_FLOAT_EQ(uv_feathering_exponent(1.0f), 1.0f);
     EXPECT_FLOAT_EQ(uv_feathering_exponent(0.0f), 65.0f);
     EXPECT_FLOAT_EQ(uv_feathering_exponent(0.5f), 17.0f);
