@@ -36,6 +36,21 @@ void timing_line(const char* format, std::int64_t nanoseconds)
     OutputDebugStringA(format_string(format, static_cast<double>(ms)).c_str());
 }
 
+// Runs sample(k) for each motion-blur sample with the host's current time moved to
+// that sample's time, and puts the frame's own time back, also when one throws.
+template <class Sample>
+void at_each_sample_time(PF_InData& in_data, std::uint32_t sample_count, float shutter_fraction,
+                         Sample&& sample)
+{
+    const A_long frame_time = in_data.current_time;
+    cleanup_guard restore_time([&in_data, frame_time] { in_data.current_time = frame_time; });
+    for (std::uint32_t k = 0; k < sample_count; ++k) {
+        in_data.current_time = frame_time + sample_time_offset(in_data.local_time_step, k,
+                                                               shutter_fraction, sample_count);
+        sample(k);
+    }
+}
+
 } // namespace
 
 unsigned multisample_count(A_long choice)
@@ -76,7 +91,7 @@ void AePluginConnection::smart_render(command_context& context, qvsdk::render_da
     // The host renders a map layer when it is checked out, and that layer may hold
     // another instance of this effect, rendering on this thread or on another while
     // this one waits. So every sample's layers are checked out before the frame
-    // takes the render mutex, and given back after it has let go.
+    // takes the render mutex, and given back after it has let go, on every path.
     std::vector<sample_layers> layers(sample_count);
     cleanup_guard check_in([&context, &layers] {
         // Runs while an exception unwinds: a second exception would end the host.
@@ -86,20 +101,9 @@ void AePluginConnection::smart_render(command_context& context, qvsdk::render_da
         } catch (...) {
         }
     });
-    const A_long frame_time = in_data.current_time;
-    {
-        cleanup_guard restore_time([&in_data, frame_time] { in_data.current_time = frame_time; });
-        for (std::uint32_t k = 0; k < sample_count; ++k) {
-            in_data.current_time =
-                frame_time + sample_time_offset(in_data.local_time_step, k, shutter_fraction,
-                                                sample_count);
-            check_out_sample_layers(context, layers[k]);
-        }
-    }
+    at_each_sample_time(in_data, sample_count, shutter_fraction,
+                        [&](std::uint32_t k) { check_out_sample_layers(context, layers[k]); });
     draw_frame(context, frame, layers, shutter_fraction, t0);
-    check_in.release();
-    for (sample_layers& sample : layers)
-        check_in_sample_layers(context, sample);
 }
 
 void AePluginConnection::draw_frame(command_context& context, qvsdk::render_data& frame,
@@ -150,23 +154,16 @@ void AePluginConnection::draw_frame(command_context& context, qvsdk::render_data
     timing_line("Input Render: %.2f ms\n", t1 - t0);
 
     const std::int64_t t2 = now_nanoseconds();
-    const A_long frame_time = in_data.current_time;
-    const auto sample_count = static_cast<std::uint32_t>(layers.size());
-    {
-        cleanup_guard restore_time([&in_data, frame_time] { in_data.current_time = frame_time; });
-        for (std::uint32_t k = 0; k < sample_count; ++k) {
-            in_data.current_time =
-                frame_time + sample_time_offset(in_data.local_time_step, k, shutter_fraction,
-                                                sample_count);
-            qvsdk::render_properties camera;
-            build_camera(camera, context, frame);
-            renderer_proxy->set_render_properties(camera);
-            qvsdk::scene_properties scene;
-            build_sample_scene(*this, scene, context, *sequence, layers[k]);
-            renderer_proxy->set_scene(scene);
-            draw_sample();
-        }
-    }
+    at_each_sample_time(in_data, static_cast<std::uint32_t>(layers.size()), shutter_fraction,
+                        [&](std::uint32_t k) {
+                            qvsdk::render_properties camera;
+                            build_camera(camera, context, frame);
+                            renderer_proxy->set_render_properties(camera);
+                            qvsdk::scene_properties scene;
+                            build_sample_scene(*this, scene, context, *sequence, layers[k]);
+                            renderer_proxy->set_scene(scene);
+                            draw_sample();
+                        });
     const std::int64_t t3 = now_nanoseconds();
     timing_line("Render: %.2f ms\n", t3 - t2);
 

@@ -107,8 +107,7 @@ native_window::native_window() : ole_init(OleInitialize(nullptr))
 
 native_window::~native_window()
 {
-    for (const auto& [id, t] : timers)
-        event_manager::instance().remove_handler(t.watch_id);
+    forget_timers();
     if (drop_registered)
         RevokeDragDrop(hwnd);
     if (hwnd) {
@@ -311,10 +310,15 @@ void native_window::forget_handle()
     }
     WTSUnRegisterSessionNotification(hwnd);
     // The system killed the timers with the handle.
+    forget_timers();
+    hwnd = nullptr;
+}
+
+void native_window::forget_timers()
+{
     for (const auto& [id, t] : timers)
         event_manager::instance().remove_handler(t.watch_id);
     timers.clear();
-    hwnd = nullptr;
 }
 
 void native_window::save_normal_rect(bool maximised_now)

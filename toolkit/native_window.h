@@ -65,6 +65,8 @@ public:
     void release_owner();
     // The handle was destroyed from outside (with its owner): nothing of it is kept.
     void forget_handle();
+    // Drops the timers' owner watches and the records; the Win32 timers go with the handle.
+    void forget_timers();
     void save_normal_rect(bool maximised_now);
     // Grows a client size (pixels) by the frame of the current styles, unless frameless.
     size outer_size(size client) const;

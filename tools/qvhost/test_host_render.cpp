@@ -70,14 +70,9 @@ host_image rendered_frame::picture() const
     host_image image;
     image.width = width;
     image.height = height;
-    const auto byte = [](float value) {
-        return static_cast<A_u_char>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
-    };
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const std::array<float, 4> c = rgba(x, y);
-            image.pixels.push_back(PF_Pixel8{byte(c[3]), byte(c[0]), byte(c[1]), byte(c[2])});
-        }
+    const std::vector<std::uint8_t> rgba = rgba8();
+    for (std::size_t i = 0; i < rgba.size(); i += 4)
+        image.pixels.push_back(PF_Pixel8{rgba[i + 3], rgba[i], rgba[i + 1], rgba[i + 2]});
     return image;
 }
 
