@@ -26,6 +26,20 @@ HINSTANCE this_module()
 // The magenta that stands for "no background".
 constexpr COLORREF no_background = RGB(255, 0, 255);
 
+// The modal loops that hold each owner. Popups of one owner need not end
+// innermost first, so the owner is given back by the last of them, not by the
+// one that happened to disable it.
+struct owner_hold {
+    int loops = 0;
+    bool disabled = false; // the first loop found the owner enabled and disabled it
+};
+
+std::map<HWND, owner_hold>& owner_holds()
+{
+    static std::map<HWND, owner_hold> holds;
+    return holds;
+}
+
 } // namespace
 
 window_styles styles_for_flags(std::uint16_t flags)
@@ -110,6 +124,9 @@ native_window::~native_window()
     forget_timers();
     if (drop_registered)
         RevokeDragDrop(hwnd);
+    // Destroyed while its modal loop runs: the owner gets back what the loop took
+    // while this window still stands, so that activation goes to the owner.
+    release_owner();
     if (hwnd) {
         // Messages sent while the window goes no longer reach the toolkit window.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -117,8 +134,6 @@ native_window::~native_window()
         DestroyWindow(hwnd);
         hwnd = nullptr;
     }
-    // Destroyed while its modal loop runs: the owner gets back what the loop took.
-    release_owner();
     if (background) {
         DeleteObject(background);
         background = nullptr;
@@ -286,9 +301,14 @@ void native_window::hold_owner()
     if (held_owner || !hwnd)
         return;
     HWND owner_handle = GetWindow(hwnd, GW_OWNER);
-    if (!owner_handle || owner_handle == GetDesktopWindow() || !IsWindowEnabled(owner_handle))
+    if (!owner_handle || owner_handle == GetDesktopWindow())
         return;
-    EnableWindow(owner_handle, FALSE);
+    owner_hold& hold = owner_holds()[owner_handle];
+    if (hold.loops++ == 0) {
+        hold.disabled = IsWindowEnabled(owner_handle) != FALSE;
+        if (hold.disabled)
+            EnableWindow(owner_handle, FALSE);
+    }
     held_owner = owner_handle;
 }
 
@@ -298,6 +318,13 @@ void native_window::release_owner()
         return;
     HWND owner_handle = held_owner;
     held_owner = nullptr;
+    const auto hold = owner_holds().find(owner_handle);
+    if (hold == owner_holds().end() || --hold->second.loops > 0)
+        return;
+    const bool disabled = hold->second.disabled;
+    owner_holds().erase(hold);
+    if (!disabled)
+        return;
     EnableWindow(owner_handle, TRUE);
     SetFocus(owner_handle);
 }

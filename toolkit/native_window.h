@@ -59,8 +59,9 @@ public:
     void kill_timer(event_object* owner_object, std::uint32_t user_id);
     // Kills the timer with that Win32 id and forgets it.
     void drop_timer(UINT_PTR id);
-    // A modal loop disables the owner only when it finds it enabled, and
-    // gives back only what it took.
+    // The modal loops of one owner's popups share a hold on it: the first
+    // disables the owner only when it finds it enabled, and the last to end
+    // enables it again only when the first disabled it.
     void hold_owner();
     void release_owner();
     // The handle was destroyed from outside (with its owner): nothing of it is kept.
@@ -74,7 +75,7 @@ public:
     static const std::wstring& class_name();
 
     HWND hwnd = nullptr;
-    HWND held_owner = nullptr; // disabled by this window's modal loop
+    HWND held_owner = nullptr; // held by this window's modal loop
     HBRUSH background = nullptr;
     window* owner = nullptr;
     bool modal_running = false;

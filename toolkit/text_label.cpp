@@ -16,9 +16,10 @@
 namespace qvsdk::ui {
 
 namespace {
+// Bounds included; an empty region (a link whose text is all clipped) holds no point.
 bool contains(const rect& r, point p)
 {
-    return p.x >= r.x && p.y >= r.y && p.x <= r.right() && p.y <= r.bottom();
+    return r.width > 0 && r.height > 0 && p.x >= r.x && p.y >= r.y && p.x <= r.right() && p.y <= r.bottom();
 }
 
 // The part of r inside {0, 0, width, height}; empty when they do not meet.

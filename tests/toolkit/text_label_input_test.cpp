@@ -83,6 +83,14 @@ TEST(text_label_link, AClickOpensOnlyTheLinkUnderItAndShowsTheHand)
     EXPECT_FALSE(appears_within(first, 1500));
     widget_input::click(on_wrapped.x, on_wrapped.y);
     EXPECT_TRUE(appears_within(first, 10000));
+    // A link whose text lies all below the label keeps an empty region: no click opens it, not even at the corner.
+    DeleteFileA(second.c_str());
+    label.set_html("<br><br><br><br><br><br><br><br><a href=\"" + second_script + "\">clipped</a>", false, false);
+    ASSERT_TRUE(label.links().size() == 1 && label.links()[0].area.is_zero());
+    const POINT corner = host.screen_point(0, 0);
+    widget_input::click(corner.x, corner.y);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_FALSE(appears_within(second, 1500));
     for (const std::string& path : {first, second, first_script, second_script})
         DeleteFileA(path.c_str());
 }

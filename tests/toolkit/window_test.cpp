@@ -197,18 +197,49 @@ TEST(window_modal, APopupLeavesItsOwnerAsItFoundIt)
     inner.set_owner(&owner);
     outer.create("outer", rect(260, 680, 160, 100), window_topmost);
     inner.create("inner", rect(280, 700, 160, 100), window_topmost);
-    // The inner popup opens from the outer one's loop and ends on a timer; the owner stays held by the outer one.
-    bool disabled_after_inner = false;
-    event_manager::instance().subscribe(&inner, &inner, 17, [&](const event_info&) { inner.end_modal(1); });
+    // The inner popup opens from the outer one's loop and ends on a timer; the owner stays held by
+    // whichever popup is still up, also when the user answers the outer one first.
+    bool outer_first = false, disabled_while_inner_up = false, disabled_after_inner = false;
+    event_manager::instance().subscribe(&inner, &inner, 17, [&](const event_info&) {
+        if (outer_first)
+            outer.end_modal(2);
+        disabled_while_inner_up = !IsWindowEnabled(owner.handle());
+        inner.end_modal(1);
+    });
     event_manager::instance().subscribe(&outer, &outer, 48, [&](const event_info&) {
         inner.native_record().set_timer(&inner, 1, 50, true);
         inner.run_modal();
         disabled_after_inner = !IsWindowEnabled(owner.handle());
         outer.end_modal(2);
     });
-    EXPECT_EQ(outer.run_modal(), 2);
-    EXPECT_TRUE(disabled_after_inner);
-    EXPECT_TRUE(IsWindowEnabled(owner.handle()));
+    for (const bool first : {false, true}) {
+        SCOPED_TRACE(first ? "outer ends first" : "inner ends first");
+        outer_first = first;
+        disabled_while_inner_up = false;
+        EXPECT_EQ(outer.run_modal(), 2);
+        EXPECT_TRUE(disabled_while_inner_up);
+        EXPECT_EQ(disabled_after_inner, !first);
+        EXPECT_TRUE(IsWindowEnabled(owner.handle()));
+    }
+    // A popup destroyed while it holds the owner gives the owner back before its handle goes.
+    static HWND held;
+    static bool enabled_as_it_went;
+    held = owner.handle();
+    HHOOK hook = nullptr;
+    {
+        window popup;
+        popup.set_owner(&owner);
+        popup.create("popup", rect(260, 680, 160, 100), window_topmost);
+        popup.native_record().hold_owner();
+        ASSERT_FALSE(IsWindowEnabled(owner.handle()));
+        hook = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (code == HCBT_DESTROYWND && GetWindow(HWND(wp), GW_OWNER) == held)
+                enabled_as_it_went = IsWindowEnabled(held) != FALSE;
+            return CallNextHookEx(nullptr, code, wp, lp);
+        }, nullptr, GetCurrentThreadId());
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(enabled_as_it_went);
     // An owner disabled beforehand (a host's own dialog is up) stays disabled, also once the popup is gone.
     EnableWindow(owner.handle(), FALSE);
     {
