@@ -342,14 +342,30 @@ TEST_F(FrameRender, LightsAreTimedInCompositionTimeWhenTheEffectLayerStartsLater
     EXPECT_NEAR(white[1], white[0], 0.05f);
 }
 
-TEST_F(FrameRender, FirstFailingMapCheckoutIsTheFramesError)
+TEST_F(FrameRender, FirstFailingMapCheckoutIsTheFramesErrorAndEndsIt)
 {
     const long map = add_layer(qvhost::solid_image(8, 8, PF_Pixel8{255, 200, 200, 200}));
     host->use_layer(param_id::diffuse_layer, map);
     host->use_layer(param_id::environment_layer, map);
-    host->failing_checkouts[param_id::diffuse_layer] = PF_Err_OUT_OF_MEMORY;
+    host->value_by_id(param_id::motion_blur).u.pd.value = 2;
+    host->value_by_id(param_id::motion_blur_samples).u.fs_d.value = 4;
+    // The user interrupts the glossiness map, asked for right after the diffuse one.
+    host->failing_checkouts[param_id::glossiness_layer] = PF_Interrupt_CANCEL;
     host->failing_checkouts[param_id::bump_layer] = PF_Err_BAD_CALLBACK_PARAM;
-    EXPECT_EQ(host->render(instance).err, PF_Err_OUT_OF_MEMORY);
+    const rendered_frame refused = host->render(instance);
+    EXPECT_EQ(refused.err, PF_Interrupt_CANCEL);
+    int checkouts = 0;
+    for (A_long id : {param_id::diffuse_layer, param_id::glossiness_layer,
+                      param_id::illumination_layer, param_id::bump_layer,
+                      param_id::environment_layer})
+        checkouts += host->layer_checkouts(id);
+    EXPECT_EQ(checkouts, 2) << "the diffuse map, the refused one and nothing after";
+    EXPECT_EQ(host->layer_checkins(param_id::diffuse_layer), 1);
+    EXPECT_EQ(alpha(refused, 30, 32), 0.0f) << "nothing is drawn";
+    host->failing_checkouts.clear();
+    const rendered_frame next = host->render(instance);
+    ASSERT_EQ(next.err, PF_Err_NONE);
+    EXPECT_GT(alpha(next, 30, 32), 0.9f) << "the sphere is drawn";
 }
 
 TEST_F(FrameRender, RefusedParameterIsTheFramesErrorAndTheNextFrameDraws)
