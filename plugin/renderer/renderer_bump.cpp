@@ -1,6 +1,8 @@
 // Tangent-space normal map from a height layer.
 #include "plugin/renderer/renderer.h"
 
+#include "plugin/renderer/cleanup_guard.h"
+#include "plugin/renderer/gl_allocation.h"
 #include "plugin/renderer/texture_manager.h"
 
 #include <cmath>
@@ -13,7 +15,13 @@ GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t 
     glDisable(GL_CULL_FACE);
 
     GLuint result = 0;
+    GLuint framebuffer = 0;
     glGenTextures(1, &result);
+    // A map without storage would sample as zero: no map at all is handed back.
+    cleanup_guard delete_on_failure([this, &result, &framebuffer] {
+        glDeleteFramebuffers(1, &framebuffer);
+        delete_texture(result);
+    });
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, result);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -24,8 +32,8 @@ GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t 
     if (anisotropy != 0.0f)
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+    check_allocated(gl_calls, "glTexImage2D");
 
-    GLuint framebuffer = 0;
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, result, 0);
@@ -46,10 +54,13 @@ GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t 
     draw_quad();
     glBindVertexArray(0);
     glDeleteFramebuffers(1, &framebuffer);
+    framebuffer = 0;
 
     glBindTexture(GL_TEXTURE_2D, result);
     glGenerateMipmap(GL_TEXTURE_2D);
     glUseProgram(0);
+    check_allocated(gl_calls, "glGenerateMipmap");
+    delete_on_failure.release();
     return result;
 }
 
