@@ -8,6 +8,19 @@
 #include <cmath>
 
 namespace qvsdk {
+namespace {
+
+// The slopes are per texel of the downsampled layer; at half resolution a texel
+// spans twice the distance along that axis. Before any frame has been sized there
+// is no downsampling to know of: full resolution.
+float slope_scale(float inverse_downsample)
+{
+    return inverse_downsample > 0.0f && std::isfinite(inverse_downsample)
+               ? 1.0f / inverse_downsample
+               : 1.0f;
+}
+
+} // namespace
 
 GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t height)
 {
@@ -43,14 +56,9 @@ GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t 
     glUseProgram(bump_program);
     glUniform2f(glGetUniformLocation(bump_program, "pixelSize"), 1.0f / static_cast<float>(width),
                 1.0f / static_cast<float>(height));
-    // The slopes are per texel of the downsampled layer; at half resolution a texel
-    // spans twice the distance. Before any frame has been sized there is no
-    // downsampling to know of: full resolution.
-    const float inverse_downsample = current_frame.inverse_downsample_x;
-    const float scale = inverse_downsample > 0.0f && std::isfinite(inverse_downsample)
-                            ? 1.0f / inverse_downsample
-                            : 1.0f;
-    glUniform1f(glGetUniformLocation(bump_program, "scaleFactor"), scale);
+    glUniform2f(glGetUniformLocation(bump_program, "scaleFactor"),
+                slope_scale(current_frame.inverse_downsample_x),
+                slope_scale(current_frame.inverse_downsample_y));
     draw_quad();
     glBindVertexArray(0);
     glDeleteFramebuffers(1, &framebuffer);
