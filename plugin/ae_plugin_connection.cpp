@@ -12,6 +12,7 @@
 #include "plugin/suite_handler.h"
 #include "toolkit/qv_exception.h"
 
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -62,18 +63,37 @@ PF_Handle AePluginConnection::sequence_setup(command_context& context)
     return new_sequence_data(*context.in_data->utils);
 }
 
+AePluginConnection::render_turn::render_turn(AePluginConnection& connection,
+                                             const char* refusal)
+    : connection(connection)
+{
+    if (connection.render_owner.load() == std::this_thread::get_id())
+        throw qv_exception(refusal, std::strlen(refusal));
+    connection.render_mutex.lock();
+    connection.render_owner = std::this_thread::get_id();
+}
+
+AePluginConnection::render_turn::~render_turn()
+{
+    connection.render_owner = std::thread::id();
+    connection.render_mutex.unlock();
+}
+
 // Set-down and flatten change the shared cache and submit texture deletions, so
-// they take turns with frames rendering on other threads.
+// they take turns with frames rendering on other threads. Asked for inside a frame
+// on its own thread they fail: the frame may be walking the cache.
 void AePluginConnection::sequence_setdown(command_context& context, PF_Handle sequence)
 {
-    std::lock_guard<std::mutex> lock(render_mutex);
+    render_turn turn(*this, "the host asked to set down an instance of this effect inside "
+                            "one of its frames on the same thread");
     dispose_sequence_data(*context.in_data->utils, sequence, texture_cache,
                           [this](std::uint32_t id) { release_texture(id); });
 }
 
 PF_Handle AePluginConnection::sequence_flatten(command_context& context, PF_Handle sequence)
 {
-    std::lock_guard<std::mutex> lock(render_mutex);
+    render_turn turn(*this, "the host asked to flatten an instance of this effect inside one "
+                            "of its frames on the same thread");
     return flatten_sequence_data(*context.in_data->utils, sequence, texture_cache,
                                  [this](std::uint32_t id) { release_texture(id); });
 }

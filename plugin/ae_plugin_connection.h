@@ -39,8 +39,8 @@ public:
 
     float sample_counter = 0.0f;
     std::mutex render_mutex;
-    // The thread whose frame holds render_mutex: a frame asked for on that thread
-    // while it is held would wait for itself.
+    // The thread that holds render_mutex through a render_turn: a command asked for
+    // on that thread while it is held would wait for itself.
     std::atomic<std::thread::id> render_owner{};
     std::unique_ptr<qvsdk::RendererProxy> renderer_proxy;
     std::vector<texture_cache_entry> texture_cache;
@@ -57,6 +57,20 @@ public:
     bool renderer_running() const;
 
 private:
+    // render_mutex held for one command, with the calling thread noted as its
+    // owner. Asked for on the thread that already holds it (from inside one of a
+    // frame's host calls) it throws `refusal` instead of waiting.
+    class render_turn {
+    public:
+        render_turn(AePluginConnection& connection, const char* refusal);
+        ~render_turn();
+        render_turn(const render_turn&) = delete;
+        render_turn& operator=(const render_turn&) = delete;
+
+    private:
+        AePluginConnection& connection;
+    };
+
     void release_texture(std::uint32_t texture_id);
     // The renderer's part of a frame whose map layers are checked out, under
     // render_mutex.

@@ -59,8 +59,8 @@ float slider_max(const param_row& row);
 // Adds every definition through the host's add_param and counts them in num_params.
 void add_effect_params(command_context& context);
 
-// A parameter the host would not hand out during a frame (the user interrupted
-// it, say): the frame ends with the host's own code.
+// A parameter or map layer the host would not hand out during a frame (the user
+// interrupted it, say): the frame ends with the host's own code.
 class parameter_refused : public std::exception {
 public:
     explicit parameter_refused(PF_Err err) : err(err) {}

@@ -13,7 +13,6 @@
 #include "plugin/sample_scene.h"
 #include "plugin/sequence_data.h"
 #include "plugin/texture_cache.h"
-#include "toolkit/qv_exception.h"
 
 #include <windows.h>
 
@@ -110,13 +109,8 @@ void AePluginConnection::draw_frame(command_context& context, qvsdk::render_data
                                     const std::vector<sample_layers>& layers,
                                     float shutter_fraction, std::int64_t t0)
 {
-    // Only a host call made under the mutex could get here; waiting would never end.
-    if (render_owner.load() == std::this_thread::get_id())
-        throw qv_exception("the host asked for a frame of this effect inside another of its "
-                           "frames on the same thread");
-    std::lock_guard<std::mutex> frame_lock(render_mutex);
-    render_owner = std::this_thread::get_id();
-    cleanup_guard forget_owner([this] { render_owner = std::thread::id(); });
+    render_turn turn(*this, "the host asked for a frame of this effect inside another of its "
+                            "frames on the same thread");
     PF_InData& in_data = *context.in_data;
     PF_UtilCallbacks& utils = *in_data.utils;
 

@@ -44,10 +44,14 @@ void check_out_sample_layers(command_context& context, sample_layers& layers)
     for (const auto& [disk_id, pixels] : order) {
         if (checkout_layer_pixels(context, disk_id, *pixels)) {
             layers.held.push_back(disk_id);
-        } else {
-            pixels->width = pixels->height = 0;
-            pixels->pixels = nullptr;
+            continue;
         }
+        // A map the host would not hand out (the user interrupted, say) ends the
+        // frame there: each checkout left may render a whole layer for nothing.
+        if (context.err != 0)
+            throw parameter_refused(static_cast<PF_Err>(context.err));
+        pixels->width = pixels->height = 0;
+        pixels->pixels = nullptr;
     }
 }
 

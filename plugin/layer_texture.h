@@ -28,7 +28,8 @@ struct sample_layers {
 // Checks out the five map layers at the host's current time. The host may render
 // a layer right then, other instances of this effect included, so a frame does
 // this before it takes the render mutex. A failed checkout's code goes into the
-// context.
+// context and ends the frame with parameter_refused; what was checked out before
+// it stays in `held`.
 void check_out_sample_layers(command_context& context, sample_layers& layers);
 // Gives back what check_out_sample_layers got.
 void check_in_sample_layers(command_context& context, sample_layers& layers);

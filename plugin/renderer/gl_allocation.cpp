@@ -13,7 +13,17 @@ GLint gl_allocation_api::limit(GLenum name)
 
 GLenum gl_allocation_api::allocation_error(const char*)
 {
-    // Several flags may be set; out of memory is the one that matters here. Bounded:
+    return clear_gl_errors();
+}
+
+GLenum gl_allocation_api::framebuffer_status()
+{
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER);
+}
+
+GLenum clear_gl_errors()
+{
+    // Several flags may be set; out of memory is the one that matters. Bounded:
     // there are only a few flags, and a broken context may never say "no error".
     GLenum found = GL_NO_ERROR;
     for (int flag = 0; flag < 16; ++flag) {
@@ -24,11 +34,6 @@ GLenum gl_allocation_api::allocation_error(const char*)
             found = error;
     }
     return found;
-}
-
-GLenum gl_allocation_api::framebuffer_status()
-{
-    return glCheckFramebufferStatus(GL_FRAMEBUFFER);
 }
 
 gl_allocation_api& system_gl_allocation_api()

@@ -23,6 +23,10 @@ public:
 // The real driver.
 gl_allocation_api& system_gl_allocation_api();
 
+// Reads and clears every error flag of the current context: GL_OUT_OF_MEMORY when
+// that was among them, else the first one found.
+GLenum clear_gl_errors();
+
 // Throws out_of_gpu_memory when the named allocation did not take.
 void check_allocated(gl_allocation_api& api, const char* call);
 

@@ -1,6 +1,7 @@
 #include "plugin/renderer/render_thread.h"
 
 #include "plugin/crash_dump.h"
+#include "plugin/renderer/gl_allocation.h"
 #include "plugin/renderer/out_of_gpu_memory.h"
 #include "plugin/renderer/renderer.h"
 
@@ -113,6 +114,10 @@ void RenderThread::thread_main(std::shared_ptr<state> shared, renderer_factory m
                 break;  // a job still in the slot is not run
             std::exception_ptr frame_failure;
             try {
+                // An error flag an earlier job left set would be read by this job's
+                // allocation checks as its own.
+                if (owned)
+                    clear_gl_errors();
                 shared->job();
             } catch (const out_of_gpu_memory&) {
                 // The job released what it made: only its frame fails.

@@ -1,11 +1,26 @@
 // Tangent-space normal map from a height layer.
 #include "plugin/renderer/renderer.h"
 
+#include "plugin/renderer/cleanup_guard.h"
+#include "plugin/renderer/gl_allocation.h"
 #include "plugin/renderer/texture_manager.h"
 
 #include <cmath>
 
 namespace qvsdk {
+namespace {
+
+// The slopes are per texel of the downsampled layer; at half resolution a texel
+// spans twice the distance along that axis. Before any frame has been sized there
+// is no downsampling to know of: full resolution.
+float slope_scale(float inverse_downsample)
+{
+    return inverse_downsample > 0.0f && std::isfinite(inverse_downsample)
+               ? 1.0f / inverse_downsample
+               : 1.0f;
+}
+
+} // namespace
 
 GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t height)
 {
@@ -13,7 +28,13 @@ GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t 
     glDisable(GL_CULL_FACE);
 
     GLuint result = 0;
+    GLuint framebuffer = 0;
     glGenTextures(1, &result);
+    // A map without storage would sample as zero: no map at all is handed back.
+    cleanup_guard delete_on_failure([this, &result, &framebuffer] {
+        glDeleteFramebuffers(1, &framebuffer);
+        delete_texture(result);
+    });
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, result);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -24,8 +45,8 @@ GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t 
     if (anisotropy != 0.0f)
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+    check_allocated(gl_calls, "glTexImage2D");
 
-    GLuint framebuffer = 0;
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, result, 0);
@@ -35,21 +56,19 @@ GLuint Renderer::bump_to_normal(GLuint source, std::int32_t width, std::int32_t 
     glUseProgram(bump_program);
     glUniform2f(glGetUniformLocation(bump_program, "pixelSize"), 1.0f / static_cast<float>(width),
                 1.0f / static_cast<float>(height));
-    // The slopes are per texel of the downsampled layer; at half resolution a texel
-    // spans twice the distance. Before any frame has been sized there is no
-    // downsampling to know of: full resolution.
-    const float inverse_downsample = current_frame.inverse_downsample_x;
-    const float scale = inverse_downsample > 0.0f && std::isfinite(inverse_downsample)
-                            ? 1.0f / inverse_downsample
-                            : 1.0f;
-    glUniform1f(glGetUniformLocation(bump_program, "scaleFactor"), scale);
+    glUniform2f(glGetUniformLocation(bump_program, "scaleFactor"),
+                slope_scale(current_frame.inverse_downsample_x),
+                slope_scale(current_frame.inverse_downsample_y));
     draw_quad();
     glBindVertexArray(0);
     glDeleteFramebuffers(1, &framebuffer);
+    framebuffer = 0;
 
     glBindTexture(GL_TEXTURE_2D, result);
     glGenerateMipmap(GL_TEXTURE_2D);
     glUseProgram(0);
+    check_allocated(gl_calls, "glGenerateMipmap");
+    delete_on_failure.release();
     return result;
 }
 

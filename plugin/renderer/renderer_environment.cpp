@@ -1,6 +1,9 @@
 // Environment cube map from a latitude-longitude layer, with its blurred levels.
 #include "plugin/renderer/renderer.h"
 
+#include "plugin/renderer/cleanup_guard.h"
+#include "plugin/renderer/gl_allocation.h"
+
 namespace qvsdk {
 namespace {
 
@@ -54,6 +57,11 @@ GLuint Renderer::build_environment(GLuint source)
     GLuint cube = 0;
     glGenFramebuffers(1, &framebuffer);
     glGenTextures(1, &cube);
+    // A cube without storage would reflect nothing: no map at all is handed back.
+    cleanup_guard delete_on_failure([this, &framebuffer, &cube] {
+        glDeleteFramebuffers(1, &framebuffer);
+        delete_texture(cube);
+    });
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_CUBE_MAP, cube);
@@ -63,6 +71,8 @@ GLuint Renderer::build_environment(GLuint source)
         glTexImage2D(face.target, 0, GL_RGBA16F, cube_size, cube_size, 0, GL_RGBA, GL_FLOAT,
                      nullptr);
     }
+    // The error flag keeps the first failure of the six.
+    check_allocated(gl_calls, "glTexImage2D");
 
     glBindVertexArray(quad_vertex_array);
     glUseProgram(equirect_program);
@@ -75,11 +85,13 @@ GLuint Renderer::build_environment(GLuint source)
     }
 
     glDeleteFramebuffers(1, &framebuffer);
+    framebuffer = 0;
     prefilter_environment(cube, cube_size, cube_size);
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
     glUseProgram(0);
     glBindVertexArray(0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    delete_on_failure.release();
     return cube;
 }
 
@@ -87,6 +99,7 @@ void Renderer::prefilter_environment(GLuint cube, std::int32_t width, std::int32
 {
     GLuint framebuffer = 0;
     glGenFramebuffers(1, &framebuffer);
+    cleanup_guard delete_framebuffer([&framebuffer] { glDeleteFramebuffers(1, &framebuffer); });
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glUseProgram(prefilter_program);
     glActiveTexture(GL_TEXTURE1);
@@ -102,6 +115,7 @@ void Renderer::prefilter_environment(GLuint cube, std::int32_t width, std::int32
                          GL_RGBA, GL_FLOAT, nullptr);
         }
     }
+    check_allocated(gl_calls, "glTexImage2D");
 
     glUniform1ui(glGetUniformLocation(prefilter_program, "numSamples"), 512);
     // Each level blurs the one above it, so the lobe widens level by level.
@@ -122,7 +136,7 @@ void Renderer::prefilter_environment(GLuint cube, std::int32_t width, std::int32
         glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     }
 
-    glDeleteFramebuffers(1, &framebuffer);
+    delete_framebuffer();
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
     glUseProgram(0);
     glBindVertexArray(0);

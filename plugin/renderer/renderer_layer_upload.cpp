@@ -79,6 +79,7 @@ GLuint Renderer::load_layer_texture(const pixel_buffer& layer)
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropy);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glGenerateMipmap(GL_TEXTURE_2D);
+    check_allocated(gl_calls, "glGenerateMipmap");
     glBindTexture(GL_TEXTURE_2D, 0);
     delete_on_failure.release();
     return texture;

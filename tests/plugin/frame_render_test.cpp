@@ -238,6 +238,15 @@ TEST_F(FrameRender, DownsampledFrameIsTheFullFrameScaledPerAxis)
     host->use_layer(param_id::diffuse_layer,
                     add_layer(qvhost::checker_image(64, 32, 4, PF_Pixel8{255, 250, 200, 40},
                                                     PF_Pixel8{255, 40, 90, 200})));
+    // Height rising smoothly downward, lit from below: its shading follows the full
+    // frame's only when each slope is scaled by its own axis's factor.
+    qvhost::host_image slope = qvhost::solid_image(64, 32, PF_Pixel8{});
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            slope.at(x, y) = PF_Pixel8{255, A_u_char(8 * y), A_u_char(8 * y), A_u_char(8 * y)};
+    host->use_layer(param_id::bump_layer, add_layer(slope));
+    host->comp.layers.push_back(
+        qvhost::light_layer(AEGP_LightType_PARALLEL, {30, 32 + 60, -40}, {30, 32, 0}));
     const rendered_frame full = host->render(instance);
     ASSERT_EQ(full.err, PF_Err_NONE);
     for (const auto& [fx, fy] : {std::pair{2, 2}, std::pair{2, 4}, std::pair{4, 2}}) {
@@ -265,7 +274,8 @@ TEST_F(FrameRender, DownsampledFrameIsTheFullFrameScaledPerAxis)
                             scaled += full.rgba(fx * x + bx, fy * y + by)[c];
                     difference += std::fabs(scaled / float(fx * fy) - small.rgba(x, y)[c]);
                 }
-        EXPECT_LT(difference / (small.width * small.height * 4), 0.03);
+        // The vertical slope scaled by the horizontal factor gives about 0.008.
+        EXPECT_LT(difference / (small.width * small.height * 4), 0.006);
     }
 }
 
@@ -342,14 +352,30 @@ TEST_F(FrameRender, LightsAreTimedInCompositionTimeWhenTheEffectLayerStartsLater
     EXPECT_NEAR(white[1], white[0], 0.05f);
 }
 
-TEST_F(FrameRender, FirstFailingMapCheckoutIsTheFramesError)
+TEST_F(FrameRender, FirstFailingMapCheckoutIsTheFramesErrorAndEndsIt)
 {
     const long map = add_layer(qvhost::solid_image(8, 8, PF_Pixel8{255, 200, 200, 200}));
     host->use_layer(param_id::diffuse_layer, map);
     host->use_layer(param_id::environment_layer, map);
-    host->failing_checkouts[param_id::diffuse_layer] = PF_Err_OUT_OF_MEMORY;
+    host->value_by_id(param_id::motion_blur).u.pd.value = 2;
+    host->value_by_id(param_id::motion_blur_samples).u.fs_d.value = 4;
+    // The user interrupts the glossiness map, asked for right after the diffuse one.
+    host->failing_checkouts[param_id::glossiness_layer] = PF_Interrupt_CANCEL;
     host->failing_checkouts[param_id::bump_layer] = PF_Err_BAD_CALLBACK_PARAM;
-    EXPECT_EQ(host->render(instance).err, PF_Err_OUT_OF_MEMORY);
+    const rendered_frame refused = host->render(instance);
+    EXPECT_EQ(refused.err, PF_Interrupt_CANCEL);
+    int checkouts = 0;
+    for (A_long id : {param_id::diffuse_layer, param_id::glossiness_layer,
+                      param_id::illumination_layer, param_id::bump_layer,
+                      param_id::environment_layer})
+        checkouts += host->layer_checkouts(id);
+    EXPECT_EQ(checkouts, 2) << "the diffuse map, the refused one and nothing after";
+    EXPECT_EQ(host->layer_checkins(param_id::diffuse_layer), 1);
+    EXPECT_EQ(alpha(refused, 30, 32), 0.0f) << "nothing is drawn";
+    host->failing_checkouts.clear();
+    const rendered_frame next = host->render(instance);
+    ASSERT_EQ(next.err, PF_Err_NONE);
+    EXPECT_GT(alpha(next, 30, 32), 0.9f) << "the sphere is drawn";
 }
 
 TEST_F(FrameRender, RefusedParameterIsTheFramesErrorAndTheNextFrameDraws)

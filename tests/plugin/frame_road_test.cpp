@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <memory>
 #include <stdexcept>
@@ -214,32 +215,45 @@ TEST_F(FrameRoad, InstanceRenderedInsideAMapCheckoutBecomesThatMap)
     EXPECT_TRUE(connection->texture_cache.empty());
 }
 
-TEST_F(FrameRoad, FrameAskedForOnAThreadThatHoldsTheRenderMutexFailsInsteadOfWaiting)
+TEST_F(FrameRoad, CommandAskedForOnAThreadThatHoldsTheRenderMutexFailsInsteadOfWaiting)
 {
     host->sequence_setup(second);
-    qvhost::rendered_frame inner;
-    bool nested = false;
-    host->fault = [&](const std::string& call) {
-        // The sequence data is locked under the render mutex.
-        if (call == "host_lock_handle" && !nested) {
-            nested = true;
-            inner = host->render_nested(second);
+    ASSERT_EQ(host->render(second).err, PF_Err_NONE);
+    const struct {
+        const char* command;
+        std::function<PF_Err()> send;
+    } rows[] = {{"frame", [&] { return host->render_nested(second).err; }},
+                {"set-down", [&] { return host->send_nested(PF_Cmd_SEQUENCE_SETDOWN, second); }},
+                {"flatten", [&] { return host->send_nested(PF_Cmd_SEQUENCE_FLATTEN, second); }}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.command);
+        PF_Err inner = PF_Err_NONE;
+        bool nested = false;
+        host->fault = [&](const std::string& call) {
+            // The sequence data is locked under the render mutex.
+            if (call == "host_lock_handle" && !nested) {
+                nested = true;
+                inner = row.send();
+            }
+        };
+        // A command that waits for its own thread never returns: end the program then
+        // rather than wait for the test runner's timeout.
+        std::future<qvhost::rendered_frame> rendering =
+            std::async(std::launch::async, [&] { return host->render(first); });
+        if (rendering.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+            std::fprintf(stderr, "the nested %s waits for its own thread\n", row.command);
+            std::_Exit(1);
         }
-    };
-    // A frame that waits for its own thread never returns: end the program then
-    // rather than wait for the test runner's timeout.
-    std::future<qvhost::rendered_frame> rendering =
-        std::async(std::launch::async, [&] { return host->render(first); });
-    if (rendering.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
-        std::fputs("the nested frame waits for its own thread\n", stderr);
-        std::_Exit(1);
+        const qvhost::rendered_frame outer = rendering.get();
+        host->fault = nullptr;
+        ASSERT_TRUE(nested);
+        EXPECT_EQ(inner, PF_Err_INTERNAL_STRUCT_DAMAGED);
+        ASSERT_EQ(outer.err, PF_Err_NONE);
+        EXPECT_GT(outer.rgba(32, 18)[3], 0.9f) << "the outer sphere is drawn";
+        // The refused command let go of nothing: both instances still hold the map.
+        ASSERT_EQ(connection->texture_cache.size(), 1u);
+        EXPECT_EQ(connection->texture_cache[0].refcount, 2u);
     }
-    const qvhost::rendered_frame outer = rendering.get();
-    host->fault = nullptr;
-    ASSERT_TRUE(nested);
-    EXPECT_EQ(inner.err, PF_Err_INTERNAL_STRUCT_DAMAGED);
-    ASSERT_EQ(outer.err, PF_Err_NONE);
-    EXPECT_GT(outer.rgba(32, 18)[3], 0.9f) << "the outer sphere is drawn";
 }
 
 TEST_F(FrameRoad, SampleThatThrowsRestoresTheTimeAndUnlocksEverything)

@@ -118,6 +118,8 @@ public:
     // on this thread or on another while it waits); the outer frame's buffers and
     // in-data are as they were when this returns.
     rendered_frame render_nested(instance& on, A_short bit_depth = 8);
+    // A command without extra record sent the same way, inside another command.
+    PF_Err send_nested(PF_Cmd command, instance& on);
     // The next checkout of each of these parameters (disk ids) fails with the code.
     std::map<A_long, PF_Err> refused_params;
     int state_queries() const { return state_query_count; }

@@ -188,6 +188,16 @@ rendered_frame test_host::render_nested(instance& on, A_short bit_depth)
     return frame;
 }
 
+PF_Err test_host::send_nested(PF_Cmd command, instance& on)
+{
+    const PF_InData outer_in = in_data;
+    const PF_OutData outer_out = out_data;
+    const PF_Err err = send(command, nullptr, &on);
+    in_data = outer_in;
+    out_data = outer_out;
+    return err;
+}
+
 PF_Err test_host::checkin_pixels(PF_ProgPtr, A_long checkout_id)
 {
     test_host& host = current();

@@ -3,7 +3,7 @@
 // Sobel filter on the grey value of a height map, packed as a tangent-space normal.
 uniform sampler2D textureSampler;
 uniform vec2 pixelSize;
-uniform float scaleFactor;
+uniform vec2 scaleFactor;
 
 in vec2 textureCoords;
 out vec4 outColor;
@@ -27,6 +27,6 @@ void main()
 
     float gx = (tr + 2.0 * r + br) - (tl + 2.0 * l + bl);
     float gy = (bl + 2.0 * b + br) - (tl + 2.0 * t + tr);
-    vec3 n = normalize(vec3(-gx * scaleFactor, -gy * scaleFactor, 0.5));
+    vec3 n = normalize(vec3(-gx * scaleFactor.x, -gy * scaleFactor.y, 0.5));
     outColor = vec4((n + vec3(1.0)) * 0.5, 1.0);
 }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 using namespace qvtest;
 
@@ -110,33 +111,76 @@ TEST_F(GpuFailures, OutputThatCannotBeConvertedOrReadIsAnError)
 
 TEST_F(GpuFailures, FrameThatDoesNotFitInMemoryFailsAloneAndTheNextFrameDraws)
 {
+    enum map_kind { no_map, normal_map, cube_map };
     const struct {
         const char* call;
         cl_int code;
-    } cases[] = {{"glTexImage2D", 0},
-                 {"glRenderbufferStorage", 0},
-                 {"glCheckFramebufferStatus", 0},
-                 {"create_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE},
-                 {"read_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE}};
+        map_kind map;  // converted from the layer below as the frame's first step
+    } cases[] = {{"glTexImage2D", 0, no_map},
+                 {"glRenderbufferStorage", 0, no_map},
+                 {"glCheckFramebufferStatus", 0, no_map},
+                 {"create_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE, no_map},
+                 {"read_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE, no_map},
+                 {"glTexImage2D", 0, normal_map},
+                 {"glGenerateMipmap", 0, normal_map},
+                 {"glTexImage2D", 0, cube_map}};
+    // Rising to the right and downward: tilted normals, or a dim sky that changes hue.
+    host_image layer(16, 16, 1);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const float argb[4] = {1, x / 30.0f, 0.25f, y / 30.0f};
+            layer.set(x, y, argb);
+        }
+    const unsigned source = qvsdk::load_layer_texture(thread(), layer.buffer());
+    const auto draw = [&](host_image& image, float radius, map_kind map) {
+        qvsdk::scene_properties scene = plain_scene(image.width, image.height, radius);
+        scene.material.unlitMode = 0;
+        scene.lights = {make_light(0, {1, 1, 1, 1}, {}, {1, 0, 1})};
+        qvsdk::material_properties& m = scene.material;
+        if (map == normal_map)
+            m.normal_texture = qvsdk::bump_to_normal(thread(), source, 16, 16);
+        if (map == cube_map)
+            m.environment_texture = qvsdk::build_environment(thread(), source);
+        render_frame(proxy, image, 0, {scene});
+        for (unsigned map_texture : {m.normal_texture, m.environment_texture})
+            qvsdk::release_texture(thread(), map_texture);
+    };
+    std::vector<host_image> expected; // each map's frame before anything failed
+    for (map_kind map : {no_map, normal_map, cube_map}) {
+        expected.emplace_back(48, 48, 1);
+        draw(expected.back(), 10.0f, map);
+    }
+    EXPECT_EQ(expected[no_map].channel(24, 24, 0), 1.0f);
+    EXPECT_EQ(expected[no_map].channel(1, 1, 0), 0.0f);
+    EXPECT_NE(expected[normal_map].bytes, expected[no_map].bytes) << "the normal map shows";
+    EXPECT_NE(expected[cube_map].bytes, expected[no_map].bytes) << "the cube map shows";
     for (const auto& c : cases) {
         api.failing = c.call;
         api.code = c.code;
-        host_image too_large(32, 32, 1);
-        EXPECT_EQ(error_of([&] { render_frame(proxy, too_large, 0, {plain_scene(32, 32, 8.0f)}); }),
-                  out_of_memory)
-            << c.call;
+        // A new size makes new targets; with a map, only the map is new.
+        const int size = c.map == no_map ? 32 : 48;
+        host_image failing(size, size, 1);
+        EXPECT_EQ(error_of([&] { draw(failing, size / 4.0f, c.map); }), out_of_memory) << c.call;
         api.failing.clear();
-        std::size_t targets_left = 1;
-        thread().submit([&] {
-            const qvsdk::render_target_pool& pool = thread().renderer()->targets();
-            targets_left = pool.framebuffers.size() + pool.renderbuffers.size() + pool.textures.size();
-        });
-        EXPECT_EQ(targets_left, 0u) << c.call << ": the failed frame's targets live on";
+        if (c.map == no_map) {
+            std::size_t targets_left = 1;
+            thread().submit([&] {
+                const qvsdk::render_target_pool& pool = thread().renderer()->targets();
+                targets_left =
+                    pool.framebuffers.size() + pool.renderbuffers.size() + pool.textures.size();
+            });
+            EXPECT_EQ(targets_left, 0u) << c.call << ": the failed frame's targets live on";
+        }
         host_image image(48, 48, 1);
-        render_frame(proxy, image, 0, {plain_scene(48, 48, 10.0f)});
-        EXPECT_EQ(image.channel(24, 24, 0), 1.0f) << c.call << ": the next frame draws nothing";
-        EXPECT_EQ(image.channel(1, 1, 0), 0.0f) << c.call;
+        draw(image, 10.0f, c.map);
+        EXPECT_EQ(image.bytes, expected[c.map].bytes) << c.call << " " << c.map;
     }
+    qvsdk::release_texture(thread(), source);
+    // An error flag a job leaves set is not read by the next one's allocation checks.
+    GLenum pending = GL_OUT_OF_MEMORY;
+    thread().submit([] { glDrawArrays(GL_TRIANGLES, 0, -1); });
+    thread().submit([&] { pending = glGetError(); });
+    EXPECT_EQ(pending, static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(GpuFailures, LayerThatCannotBeUploadedIsAnErrorNotAMap)
@@ -149,7 +193,8 @@ TEST_F(GpuFailures, LayerThatCannotBeUploadedIsAnErrorNotAMap)
                  {"write_buffer", "clEnqueueWriteBuffer" + out_of_resources},
                  {"set_kernel_arg", "clSetKernelArg" + out_of_resources},
                  {"run_kernel", "clEnqueueNDRangeKernel" + out_of_resources},
-                 {"finish", "clFinish" + out_of_resources}};
+                 {"finish", "clFinish" + out_of_resources},
+                 {"glGenerateMipmap", out_of_memory}};
     host_image layer(8, 8, 1);
     const qvsdk::pixel_buffer pixels = layer.buffer();
     for (const auto& c : cases) {
