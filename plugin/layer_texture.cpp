@@ -5,6 +5,7 @@
 #include "plugin/format_string.h"
 #include "plugin/layer_checkout.h"
 #include "plugin/parameter_ids.h"
+#include "plugin/renderer/out_of_gpu_memory.h"
 #include "plugin/renderer/render_jobs.h"
 #include "plugin/suite_handler.h"
 #include "plugin/texture_cache.h"
@@ -22,10 +23,16 @@ std::uint32_t upload(qvsdk::RenderThread& thread, const qvsdk::pixel_buffer& pix
     std::uint32_t texture = qvsdk::load_layer_texture(thread, pixels);
     if (texture == 0 || mode == upload_colour)
         return texture;
-    const std::uint32_t converted = mode == upload_bump_to_normal
-                                        ? qvsdk::bump_to_normal(thread, texture, pixels.width,
-                                                                pixels.height)
-                                        : qvsdk::build_environment(thread, texture);
+    std::uint32_t converted = 0;
+    try {
+        converted = mode == upload_bump_to_normal
+                        ? qvsdk::bump_to_normal(thread, texture, pixels.width, pixels.height)
+                        : qvsdk::build_environment(thread, texture);
+    } catch (const qvsdk::out_of_gpu_memory&) {
+        // The thread goes on after a map that did not fit: its upload must not stay behind.
+        qvsdk::release_texture(thread, texture);
+        throw;
+    }
     qvsdk::release_texture(thread, texture);
     return converted;
 }
