@@ -32,12 +32,6 @@ std::vector<recorded_event> event_recorder::of(std::uint32_t id) const
     return out;
 }
 
-test_window::capture grab_client(HWND hwnd)
-{
-    pump_for(300);
-    return capture_client(hwnd);
-}
-
 void three_colour_window::open(const char* title, int x, int y)
 {
     using qvsdk::ui::rect;

@@ -45,6 +45,3 @@ public:
 private:
     qvsdk::ui::widget subscriber; // holds the handlers; they go with the recorder
 };
-
-// Captures the client area of any window (BitBlt, which also sees Direct2D output).
-test_window::capture grab_client(HWND hwnd);

@@ -27,17 +27,11 @@ void widget_host::add(widget& w, const rect& r, widget* parent)
     w.attach(host.get(), parent ? parent : &panel, r);
 }
 
-test_window::capture grab_window(HWND hwnd)
+test_window::capture grab_window(HWND hwnd, const std::string& name, const std::string& what,
+                                 const capture_test& shows)
 {
-    test_window::capture c;
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    return capture_showing(hwnd, name, what, shows, [hwnd] {
         InvalidateRect(hwnd, nullptr, FALSE);
         UpdateWindow(hwnd);
-        widget_input::pump_for(300);
-        c = capture_client(hwnd);
-        for (std::uint32_t px : c.pixels)
-            if (px != 0)
-                return c;
-    }
-    return c;
+    });
 }
