@@ -39,9 +39,6 @@ test_window::test_window(int width, int height)
     if (!hwnd)
         throw std::runtime_error("cannot create the test window");
     UpdateWindow(hwnd);
-    // The first window of a process takes a moment to be mapped; drawing
-    // presented before that is lost.
-    pump_for(200);
 }
 
 test_window::~test_window()

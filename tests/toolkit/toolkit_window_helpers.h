@@ -1,6 +1,7 @@
 #pragma once
 
 #include "test_window.h"
+#include "widget_host.h"
 
 #include "toolkit/color.h"
 #include "toolkit/widget.h"
