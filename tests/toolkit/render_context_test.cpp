@@ -43,13 +43,10 @@ protected:
         context.fill_rect(rect(0, 0, window_width, window_height));
     }
     void end() { context.end_widget(); }
-    // Paints the whole window, the drawing between begin and end, until it shows ink in the area.
-    // Black first: until the window's first present it may show what was on the screen before.
+    // Paints the whole window, the drawing between begin and end, until it shows ink in the area
+    // (before its first present the window is black).
     test_window::capture paint(const char* name, const rect& area, const std::function<void()>& draw)
     {
-        capture_showing(window.handle(), name, "a black window",
-                        [](auto& c) { return std::count(c.pixels.begin(), c.pixels.end(), 0u) == c.width * c.height; },
-                        [&] { begin(); end(); });
         return capture_showing(window.handle(), name, std::string("ink in ") + name, [&](auto& c) {
             return ink_box(c, area, [](std::uint32_t p) { return red_of(p) > 100; }).width > 0;
         }, [&] { begin(); draw(); end(); });
