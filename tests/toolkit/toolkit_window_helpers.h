@@ -21,7 +21,7 @@ public:
 };
 
 // A topmost window, not activated, with a red background widget and a green and a
-// blue child, painted once.
+// blue child, on screen once opened.
 struct three_colour_window {
     qvsdk::ui::window w;
     colour_widget background{qvsdk::ui::color(1, 0, 0, 1)};
