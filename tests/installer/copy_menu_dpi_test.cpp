@@ -36,9 +36,10 @@ TEST(licence_copy_menu, opens_at_the_cursor_on_a_high_dpi_screen)
     HWND window_handle = ui.handle();
     std::thread watcher([&] {
         HWND m = nullptr;
-        if (pump_until([&] { return (m = open_menu()) != nullptr; }))
-            GetWindowRect(m, &menu);
-        seen = m != nullptr;
+        if (!pump_until([&] { return (m = open_menu()) != nullptr; }))
+            return;
+        GetWindowRect(m, &menu);
+        seen = true;
         widget_input::key(VK_ESCAPE);
         if (!pump_until([] { return !open_menu(); }))
             PostMessageW(window_handle, WM_CANCELMODE, 0, 0); // never leave a menu open

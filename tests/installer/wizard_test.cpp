@@ -179,7 +179,10 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     EXPECT_TRUE(pump_until([&] { return copy_text_to_clipboard(ui.handle(), "stale"); })) << "the clipboard";
     HWND window_handle = ui.handle();
     std::thread chooser([window_handle] {
-        EXPECT_TRUE(pump_until([] { return open_menu() != nullptr; })) << "the licence's menu to open";
+        if (!pump_until([] { return open_menu() != nullptr; })) {
+            ADD_FAILURE() << "waited for the licence's menu to open";
+            return;
+        }
         widget_input::key(VK_DOWN);
         widget_input::key(VK_RETURN);
         if (!pump_until([] { return !open_menu(); }))
