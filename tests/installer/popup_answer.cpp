@@ -8,7 +8,8 @@ std::thread answer_with_key(std::function<HWND()> find, WORD key, bool* answered
         HWND target = nullptr;
         if (answered)
             *answered = false;
-        if (!pump_until([&] { return (target = find()) && IsWindowVisible(target); })) {
+        // Generous: some windows come only after other steps the test waits for.
+        if (!pump_until([&] { return (target = find()) && IsWindowVisible(target); }, 30000)) {
             ADD_FAILURE() << "waited for a visible window to answer with key " << key;
             return;
         }
