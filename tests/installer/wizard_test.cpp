@@ -176,7 +176,7 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
 
     // A right click on the text offers "Copy", which puts the whole text on the
     // clipboard (over a stale text, so that an earlier run's copy cannot pass).
-    EXPECT_TRUE(pump_until([&] { return copy_text_to_clipboard(ui.handle(), "stale"); })) << "the clipboard";
+    EXPECT_TRUE(pump_until([&] { return copy_text_to_clipboard(ui.handle(), "stale"); })) << "the clipboard free";
     HWND window_handle = ui.handle();
     std::thread chooser([window_handle] {
         if (!pump_until([] { return open_menu() != nullptr; })) {
