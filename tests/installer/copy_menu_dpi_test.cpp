@@ -13,28 +13,6 @@
 
 using namespace qvsdk::ui;
 
-namespace {
-
-// The visible popup menu window, if one is open.
-HWND open_menu()
-{
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND w, LPARAM out) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(w, name, 16);
-            if (IsWindowVisible(w) && std::wstring(name) == L"#32768") {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-} // namespace
-
 TEST(licence_copy_menu, opens_at_the_cursor_on_a_high_dpi_screen)
 {
     InstallerUI ui([](PluginInstaller& model) { model.registry_path = L"SOFTWARE\\QvInstallerTests-none"; });
@@ -49,8 +27,7 @@ TEST(licence_copy_menu, opens_at_the_cursor_on_a_high_dpi_screen)
     POINT link{MulDiv(200, dpi, 96), MulDiv(610 - 50 + 17 + 7, dpi, 96)};
     ClientToScreen(ui.handle(), &link);
     widget_input::click(link.x, link.y);
-    widget_input::pump_for(300);
-    ASSERT_EQ(ui.page(), 3);
+    ASSERT_TRUE(pump_until([&] { return ui.page() == 3; })) << "the licence page after its link";
 
     POINT at{MulDiv(600, dpi, 96), MulDiv(300, dpi, 96)};
     ClientToScreen(ui.handle(), &at);
@@ -58,23 +35,20 @@ TEST(licence_copy_menu, opens_at_the_cursor_on_a_high_dpi_screen)
     RECT menu{};
     HWND window_handle = ui.handle();
     std::thread watcher([&] {
-        for (int i = 0; i < 250 && !seen; ++i) {
-            if (HWND m = open_menu()) {
-                GetWindowRect(m, &menu);
-                seen = true;
-            } else {
-                Sleep(20);
-            }
-        }
+        HWND m = nullptr;
+        if (!pump_until([&] { return (m = open_menu()) != nullptr; }))
+            return;
+        GetWindowRect(m, &menu);
+        seen = true;
         widget_input::key(VK_ESCAPE);
-        Sleep(500);
-        PostMessageW(window_handle, WM_CANCELMODE, 0, 0); // never leave a menu open
+        if (!pump_until([] { return !open_menu(); }))
+            PostMessageW(window_handle, WM_CANCELMODE, 0, 0); // never leave a menu open
     });
     right_click(at);
+    pump_until([&] { return seen.load(); }); // the menu's loop runs in here
     watcher.join();
-    widget_input::pump_for(200);
 
-    ASSERT_TRUE(seen);
+    ASSERT_TRUE(seen) << "the copy menu to open";
     EXPECT_LE(std::abs(menu.left - at.x), 2) << "menu at " << menu.left << "," << menu.top << " cursor at " << at.x
                                              << "," << at.y;
     EXPECT_LE(std::abs(menu.top - at.y), 2);

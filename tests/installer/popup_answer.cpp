@@ -6,30 +6,27 @@ std::thread answer_with_key(std::function<HWND()> find, WORD key, bool* answered
 {
     return std::thread([find = std::move(find), key, answered, before = std::move(before)] {
         HWND target = nullptr;
-        for (int i = 0; i < 500 && !target; ++i) {
-            HWND w = find();
-            if (w && IsWindowVisible(w))
-                target = w;
-            else
-                Sleep(20);
-        }
         if (answered)
             *answered = false;
-        if (!target)
+        // Generous: some windows come only after other steps the test waits for.
+        if (!pump_until([&] { return (target = find()) && IsWindowVisible(target); }, 30000)) {
+            ADD_FAILURE() << "waited for a visible window to answer with key " << key;
             return;
-        Sleep(300);
+        }
         if (before)
             before(target);
-        for (int attempt = 0; attempt < 10 && IsWindowVisible(target); ++attempt) {
-            widget_input::focus(target);
+        const auto gone = [target] { return !IsWindowVisible(target); };
+        for (int attempt = 0; attempt < 5 && !gone(); ++attempt) {
+            // Keys go to the foreground window.
+            pump_until([&] { widget_input::focus(target); return GetForegroundWindow() == target || gone(); }, 3000);
             widget_input::key(key);
-            Sleep(500);
+            pump_until(gone, 3000);
         }
-        if (IsWindowVisible(target)) {
+        if (!gone()) {
+            ADD_FAILURE() << "waited for the window to go on key " << key << "; closing it";
             PostMessageW(target, WM_CLOSE, 0, 0);
-            return;
-        }
-        if (answered)
+        } else if (answered) {
             *answered = true;
+        }
     });
 }

@@ -3,6 +3,7 @@
 #include "widget_input.h"
 
 #include <initializer_list>
+#include <string>
 
 void right_click(POINT at)
 {
@@ -16,4 +17,21 @@ void right_click(POINT at)
         SendInput(1, &in, sizeof(in));
         widget_input::pump_for(60);
     }
+}
+
+HWND open_menu()
+{
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND w, LPARAM out) -> BOOL {
+            wchar_t name[16] = {};
+            GetClassNameW(w, name, 16);
+            if (IsWindowVisible(w) && std::wstring(name) == L"#32768") {
+                *reinterpret_cast<HWND*>(out) = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }

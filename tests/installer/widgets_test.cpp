@@ -59,8 +59,9 @@ TEST_F(installer_widgets, the_popup_answers_enter_with_yes_and_escape_with_no)
     open(first);
     EXPECT_EQ(first.message_label().text(), "Do you want to go on?");
     test_window::capture shot;
-    EXPECT_EQ(answer(first, VK_RETURN, [&](HWND hwnd) { shot = grab_window(hwnd); }), 1);
-    shot.save("popup");
+    const rect text = first.message_label().bounds();
+    const capture_test ink = [&](const auto& c) { return ink_box(c, text, is_light).width > 0; };
+    EXPECT_EQ(answer(first, VK_RETURN, [&](HWND w) { shot = grab_window(w, "popup", "the message's ink", ink); }), 1);
     ASSERT_GT(shot.width, 0);
     EXPECT_TRUE(looks_like(shot.at(5, 5), 18, 18, 18)); // notifications_back_color
     const rect yes = first.yes_button().bounds();
@@ -95,12 +96,10 @@ TEST_F(installer_widgets, a_disabled_pill_keeps_its_disabled_look_under_the_poin
     disabled.set_enabled(false);
     const POINT over = host.screen_point(200, 25);
     widget_input::move_to(over.x, over.y);
-    const test_window::capture shot = host.grab();
-    shot.save("rounded_buttons");
-    EXPECT_TRUE(looks_like(shot.at(60, 25), 36, 36, 36));   // rounded_button_back_color_normal
-    EXPECT_TRUE(looks_like(shot.at(200, 25), 23, 23, 23));  // rounded_button_back_color_disabled
-    EXPECT_TRUE(looks_like(shot.at(11, 11), 26, 26, 26));   // outside the end disc: the host's back
-    EXPECT_TRUE(looks_like(shot.at(25, 25), 36, 36, 36));   // inside it
+    // rounded_button_back_color_normal, _disabled, the host's back outside the end disc and the pill inside it
+    capture_colours(host.handle(), "rounded_buttons",
+                    {{60, 25, 36, 36, 36}, {200, 25, 23, 23, 23}, {11, 11, 26, 26, 26}, {25, 25, 36, 36, 36}},
+                    [&] { InvalidateRect(host.handle(), nullptr, FALSE); }, 10);
 }
 
 TEST_F(installer_widgets, a_link_underlines_with_the_hand_cursor_only_while_hovered_and_shown)
@@ -150,6 +149,16 @@ int lean_to(const test_window::capture& shot, const rect& box, channel c)
     return best;
 }
 
+// Whether each box holds text of a strong colour (a frame may hold only the
+// widgets repainted last).
+bool inked(const test_window::capture& shot, std::initializer_list<rect> boxes)
+{
+    for (const rect& box : boxes)
+        if (std::max({lean_to(shot, box, red), lean_to(shot, box, green), lean_to(shot, box, blue)}) < 100)
+            return false;
+    return true;
+}
+
 // 0..1 theme colour channel as an 8-bit value.
 int byte_of(float v) { return int(std::lround(v * 255.0f)); }
 
@@ -175,17 +184,19 @@ TEST_F(installer_widgets, a_pill_writes_its_text_in_the_colour_of_its_state)
     const rect text_of_normal(40, 14, 60, 22), text_of_hovered(180, 14, 60, 22), text_of_disabled(320, 14, 60, 22);
     POINT at = host.screen_point(155, 25); // left end of the hovered pill, away from its text
     widget_input::move_to(at.x, at.y);
-    test_window::capture shot = host.grab();
-    shot.save("rounded_button_texts");
+    test_window::capture shot = host.grab("rounded_button_texts", "three texts, the hovered green", [&](const auto& c) {
+        return inked(c, {text_of_normal, text_of_disabled}) && lean_to(c, text_of_hovered, green) > 100;
+    });
     EXPECT_GT(lean_to(shot, text_of_normal, red), 100);
-    EXPECT_GT(lean_to(shot, text_of_hovered, green), 100);
     EXPECT_LT(lean_to(shot, text_of_hovered, red), 20);
     EXPECT_GT(lean_to(shot, text_of_disabled, blue), 100);
 
     // Under the pointer a disabled pill keeps its disabled text colour.
     at = host.screen_point(295, 25);
     widget_input::move_to(at.x, at.y);
-    shot = host.grab();
+    shot = host.grab("rounded_button_texts_disabled_hovered", "three texts, the middle red", [&](const auto& c) {
+        return inked(c, {text_of_normal, text_of_disabled}) && lean_to(c, text_of_hovered, red) > 100;
+    });
     EXPECT_GT(lean_to(shot, text_of_disabled, blue), 100);
     EXPECT_LT(lean_to(shot, text_of_disabled, green), 20);
     EXPECT_GT(lean_to(shot, text_of_normal, red), 100);
@@ -196,10 +207,11 @@ TEST_F(installer_widgets, a_break_line_draws_one_line_across_its_middle)
     widget_host host(40, 420, 240, 60);
     BreakLine line;
     host.add(line, rect(10, 10, 200, 21));
-    const test_window::capture shot = host.grab();
-    shot.save("break_line");
     const int v = byte_of(0.204f); // breakline_color
     const int middle = 10 + 21 / 2;
+    const test_window::capture shot = host.grab("break_line", "a line over the host's back", [&](const auto& c) {
+        return !looks_like(c.at(100, middle), 26, 26, 26, 4);
+    });
     for (int x : {10, 100, 208})
         EXPECT_TRUE(looks_like(shot.at(x, middle), v, v, v, 6)) << "x " << x;
     for (int y : {middle - 2, middle + 2, 12, 29})
@@ -214,8 +226,9 @@ TEST_F(installer_widgets, a_progress_bar_fills_a_gradient_up_to_its_fraction)
     host.add(empty_bar, rect(10, 5, 300, 15));
     host.add(half_bar, rect(10, 30, 300, 15));
     half_bar.set_fraction(0.5f);
-    const test_window::capture shot = host.grab();
-    shot.save("progress_bars");
+    const test_window::capture shot = host.grab("progress_bars", "both bars", [](const auto& c) {
+        return green_of(c.at(150, 12)) < 13 && blue_of(c.at(12, 37)) > 60; // the empty one's black, the half one's fill
+    });
 
     // progress_bar_back_color is black; the gradient runs from color1 at the
     // top to color2 at the bottom.

@@ -9,6 +9,7 @@
 #include "installer/installer_ui.h"
 #include "installer/notification_popup.h"
 
+#include "toolkit/event_ids.h"
 #include "toolkit/native_window.h"
 #include "toolkit/path.h"
 #include "toolkit/theme_store.h"
@@ -59,19 +60,6 @@ struct wizard_driver {
         const unit_box box = window_units_of(w);
         click_at(box.left + 7, (box.top + box.bottom) / 2);
     }
-    test_window::capture shot(const char* name) const
-    {
-        const test_window::capture c = grab_window(hwnd());
-        c.save(name);
-        return c;
-    }
-    // Pumps until the condition holds or about ten seconds pass.
-    bool wait_for(const std::function<bool()>& done) const
-    {
-        for (int i = 0; i < 100 && !done(); ++i)
-            widget_input::pump_for(100);
-        return done();
-    }
 };
 
 constexpr int next_x = 1024 - 210 + 20, footer_y = 610 - 25;
@@ -105,6 +93,22 @@ std::string space_for(int modules)
     return "At least " + megabytes_of(modules) + " MB of free disk space is required.";
 }
 
+rect rect_of(const unit_box& b) { return rect(b.left, b.top, b.right - b.left, b.bottom - b.top); }
+
+// The installing page's bar full to its right end: the run's last frame.
+capture_test full_bar(const InstallerUI& ui)
+{
+    const unit_box bar = window_units_of(ui.progress());
+    return [bar](const test_window::capture& c) { return blue_of(c.at(bar.right - 3, bar.top + 2)) > 120; };
+}
+
+// The notice behind a window of this process, or null.
+const NotificationPopup* notice_of(HWND popup)
+{
+    auto* record = reinterpret_cast<native_window*>(GetWindowLongPtrW(popup, GWLP_USERDATA));
+    return record ? dynamic_cast<NotificationPopup*>(record->owner) : nullptr;
+}
+
 // Shows an installer window at the tests' place on the screen, settled, and a
 // driver for it.
 wizard_driver place(InstallerUI& ui)
@@ -135,9 +139,8 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
         model.common_app_data = [&] { return app_data; };
         // The first run fails once CANCEL asks.
         model.before_result = [&, first = true](std::size_t i) mutable {
-            for (int k = 0; k < 500 && i == 1 && first && !IsWindowVisible(FindWindowW(nullptr, L"Exit Installer"));
-                 ++k)
-                Sleep(20);
+            const auto asked = [] { return IsWindowVisible(FindWindowW(nullptr, L"Exit Installer")) != FALSE; };
+            EXPECT_TRUE(i != 1 || !first || pump_until(asked)) << "the exit question before the 2020 result";
             first = first && i != 1;
         };
     });
@@ -157,10 +160,11 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     EXPECT_FALSE(ui.install_targets()[2].selected);
 
     // Welcome.
-    test_window::capture c = d.shot("page0_welcome");
+    test_window::capture c = grab_window(d.hwnd(), "page0_welcome", "the banner's sphere", [](const auto& shot) {
+        return blue_of(shot.at(225, 330)) > red_of(shot.at(225, 330)) + 40;
+    });
     EXPECT_EQ(ui.page(), 0);
     EXPECT_TRUE(colour_near(c.at(5, 5), 18, 18, 18));               // header
-    EXPECT_GT(blue_of(c.at(225, 330)), red_of(c.at(225, 330)) + 40); // the banner's sphere
     EXPECT_TRUE(colour_near(c.at(next_x - 10, footer_y), 6, 141, 221, 25)); // NEXT
     EXPECT_TRUE(colour_near(c.at(back_x - 10, footer_y), 23, 23, 23));      // BACK disabled
     EXPECT_EQ(ui.next().text(), "I AGREE");
@@ -168,24 +172,28 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     // The footer link opens the licence; BACK returns to the welcome page.
     d.click_at(200, 610 - 50 + 17 + 7);
     EXPECT_EQ(ui.page(), 3);
-    c = d.shot("page3_licence");
-    EXPECT_TRUE(colour_near(c.at(450 + 553, 64 + 200), 255, 255, 255)); // white page beside the text
+    capture_colours(d.hwnd(), "page3_licence", {{450 + 553, 64 + 200, 255, 255, 255}}); // white page beside the text
 
-    // A right click on the text offers "Copy", which puts the whole text on the clipboard.
+    // A right click on the text offers "Copy", which puts the whole text on the
+    // clipboard (over a stale text, so that an earlier run's copy cannot pass).
+    EXPECT_TRUE(pump_until([&] { return copy_text_to_clipboard(ui.handle(), "stale"); })) << "the clipboard free";
     HWND window_handle = ui.handle();
     std::thread chooser([window_handle] {
-        Sleep(700);
+        if (!pump_until([] { return open_menu() != nullptr; })) {
+            ADD_FAILURE() << "waited for the licence's menu to open";
+            return;
+        }
         widget_input::key(VK_DOWN);
         widget_input::key(VK_RETURN);
-        Sleep(1500);
-        PostMessageW(window_handle, WM_CANCELMODE, 0, 0); // never leave a menu open
+        if (!pump_until([] { return !open_menu(); }))
+            PostMessageW(window_handle, WM_CANCELMODE, 0, 0); // never leave a menu open
     });
     right_click(d.client_to_screen(600, 300));
+    std::wstring copied;
+    EXPECT_TRUE(pump_until([&] { return (copied = clipboard_text(ui.handle())).find(L"10. Contact") != copied.npos; }))
+        << "the licence's end on the clipboard";
     chooser.join();
-    widget_input::pump_for(200);
-    const std::wstring copied = clipboard_text(ui.handle());
     EXPECT_NE(copied.find(L"Quorvane Software License Agreement"), std::wstring::npos);
-    EXPECT_NE(copied.find(L"10. Contact"), std::wstring::npos);
     d.click_at(back_x, footer_y);
     EXPECT_EQ(ui.page(), 0);
 
@@ -217,34 +225,45 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     EXPECT_NE(ui.custom_path_line().text().find("Custom Plugin Path: "), std::string::npos);
     EXPECT_EQ(ui.free_space_line().text(), space_for(3));
     EXPECT_TRUE(ui.next().is_enabled(false));
-    d.shot("page1_versions");
+    grab_window(d.hwnd(), "page1_versions", "the custom path's ink", [&](const test_window::capture& c) {
+        return ink_box(c, rect_of(window_units_of(ui.custom_path_line())), is_light).width > 0;
+    });
 
     // Install: the 2020 target fails while CANCEL asks; its notice waits for
     // NO, and its YES (Enter) retries the target after the obstacle is gone.
     bool retried = false;
     std::thread user = answer_with_key([] { return FindWindowW(nullptr, L"Failed to install"); }, VK_RETURN,
                                        &retried, [&](HWND popup) {
-                                           grab_window(popup).save("popup_failed");
+                                           const NotificationPopup* notice = notice_of(popup);
+                                           grab_window(popup, "popup_failed", "the notice's message", [&](auto& c) {
+                                               return notice && ink_box(c, notice->message_label().bounds(),
+                                                                        is_light).width > 0;
+                                           });
                                            RemoveDirectoryW(module_in(y2020).c_str());
                                        });
     bool failure_under_question = true;
+    std::atomic<int> polls{0};
     std::thread no = answer_with_key([] { return FindWindowW(nullptr, L"Exit Installer"); }, VK_ESCAPE, nullptr,
                                      [&](HWND) {
-                                         for (int k = 0; k < 500 && !ui.model().is_done(); ++k)
-                                             Sleep(20);
-                                         Sleep(800); // several polls
+                                         EXPECT_TRUE(pump_until([&] { return ui.model().is_done(); }))
+                                             << "the worker done under the question";
+                                         const int seen = polls;
+                                         EXPECT_TRUE(pump_until([&] { return polls >= seen + 3; }))
+                                             << "three polls after the worker was done";
                                          // Shown or not yet, the notice's window must not exist.
                                          failure_under_question = FindWindowW(nullptr, L"Failed to install") != nullptr;
                                      });
     d.click_at(next_x, footer_y);
     EXPECT_EQ(ui.page(), 2);
+    event_manager::instance().subscribe(ui.page_title(2).parent(), &ui, timer_event,
+                                        [&](const event_info&) { ++polls; });
     d.click_at(cancel_x, footer_y);
-    const bool finished = d.wait_for([&] { return ui.is_finished(); });
+    const bool finished = pump_until([&] { return ui.is_finished(); });
     no.join();
     user.join();
     EXPECT_FALSE(failure_under_question);
     EXPECT_TRUE(retried);
-    ASSERT_TRUE(finished);
+    ASSERT_TRUE(finished) << "the run to finish";
 
     EXPECT_EQ(ui.next().text(), "FINISH");
     EXPECT_EQ(ui.status_line().text(), "QV Vesk Plug-in successfully installed.");
@@ -267,10 +286,9 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     }
     EXPECT_TRUE(file_exists(qvsdk::join_path(app_data, L"Quorvane")));
 
-    c = d.shot("page2_finished");
+    c = grab_window(d.hwnd(), "page2_finished", "the full bar", full_bar(ui));
     const unit_box bar = window_units_of(ui.progress());
-    EXPECT_GT(blue_of(c.at(bar.left + 2, bar.top + 2)), 120);  // the bar is full
-    EXPECT_GT(blue_of(c.at(bar.right - 3, bar.top + 2)), 120);
+    EXPECT_GT(blue_of(c.at(bar.left + 2, bar.top + 2)), 120); // the bar is full from its left end
     const unit_box first_row = window_units_of(*ui.result_rows()[0]);
     const rect image = ui.result_rows()[0]->image_rect();
     const std::uint32_t mark = c.at(first_row.left + image.x + 5, first_row.top + image.y + 6);
@@ -313,12 +331,12 @@ TEST_F(wizard, with_nothing_selected_the_run_is_no_success_and_cancel_asks_first
     ASSERT_EQ(ui.page(), 1);
     EXPECT_EQ(ui.free_space_line().text(), "");
     d.click_at(next_x, footer_y);
-    ASSERT_TRUE(d.wait_for([&] { return ui.is_finished(); }));
+    ASSERT_TRUE(pump_until([&] { return ui.is_finished(); })) << "the run to finish";
     EXPECT_EQ(ui.status_line().text(), "Some components of QV Vesk Plug-in not correctly installed.");
     EXPECT_NE(ui.page_title(2).text(), "Mission Success!");
     EXPECT_FLOAT_EQ(ui.progress().fraction(), 1.0f);
     EXPECT_EQ(ui.next().text(), "FINISH");
-    d.shot("page2_nothing_selected");
+    grab_window(d.hwnd(), "page2_nothing_selected", "the full bar", full_bar(ui));
 
     // FINISH ends the installer.
     d.click_at(next_x, footer_y);
@@ -367,18 +385,6 @@ TEST(clipboard, copies_unicode_text_and_fails_cleanly_while_another_window_holds
     CloseHandle(release);
 }
 
-namespace {
-
-// The text of the notice window's message, read through its native record.
-std::string popup_message(HWND popup)
-{
-    auto* record = reinterpret_cast<native_window*>(GetWindowLongPtrW(popup, GWLP_USERDATA));
-    auto* notice = record ? dynamic_cast<NotificationPopup*>(record->owner) : nullptr;
-    return notice ? notice->message_label().text() : std::string();
-}
-
-} // namespace
-
 TEST_F(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_ends_the_run)
 {
     test_folder root(L"race");
@@ -415,12 +421,15 @@ TEST_F(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_
     bool declined = false;
     std::string message;
     std::thread user = answer_with_key([] { return FindWindowW(nullptr, L"Failed to install"); }, VK_ESCAPE,
-                                       &declined, [&](HWND popup) { message = popup_message(popup); });
+                                       &declined, [&](HWND popup) {
+                                           if (const NotificationPopup* notice = notice_of(popup))
+                                               message = notice->message_label().text();
+                                       });
     d.click_at(next_x, footer_y);
-    const bool finished = d.wait_for([&] { return ui.is_finished(); });
+    const bool finished = pump_until([&] { return ui.is_finished(); });
     user.join();
     CloseHandle(copied);
-    ASSERT_TRUE(finished);
+    ASSERT_TRUE(finished) << "the run to finish";
     EXPECT_TRUE(declined);
     EXPECT_GE(pauses, 2);
 
@@ -442,7 +451,7 @@ TEST_F(wizard, a_target_that_fails_while_the_poll_looks_away_is_reported_and_no_
     EXPECT_EQ(ui.result_rows()[1]->text(), "QV Vesk Plug-in for After Effects 2020 not installed.");
     EXPECT_TRUE(ui.result_rows()[1]->is_visible(false));
     EXPECT_FALSE(ui.result_rows()[1]->is_checked());
-    d.shot("page2_declined_retry");
+    grab_window(d.hwnd(), "page2_declined_retry", "the full bar", full_bar(ui));
 
     d.click_at(next_x, footer_y);
     EXPECT_FALSE(IsWindowVisible(ui.handle()));
@@ -534,7 +543,7 @@ TEST_F(wizard, closing_during_an_install_waits_for_the_worker_and_leaves_whole_m
         ASSERT_EQ(ui.page(), 1);
         d.click_at(next_x, footer_y);
         ASSERT_EQ(ui.page(), 2);
-        ASSERT_TRUE(d.wait_for([&] { return held.load(); }));
+        ASSERT_TRUE(pump_until([&] { return held.load(); })) << "the worker held in the middle target";
         EXPECT_FALSE(ui.is_finished());
         EXPECT_TRUE(read_file(module_in(cc2018) + L".new") == fresh);
 

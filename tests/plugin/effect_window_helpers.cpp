@@ -1,4 +1,5 @@
 #include "tests/plugin/effect_window_helpers.h"
+#include "tests/toolkit/test_window.h"
 
 #include "toolkit/native_window.h"
 
@@ -64,26 +65,14 @@ host_main_window::~host_main_window()
 
 HWND wait_for_window(const std::wstring& title, int timeout_ms)
 {
-    const DWORD end = GetTickCount() + DWORD(timeout_ms);
-    do {
-        search s{title};
-        EnumWindows(match_title, reinterpret_cast<LPARAM>(&s));
-        if (s.found)
-            return s.found;
-        Sleep(20);
-    } while (int(end - GetTickCount()) > 0);
-    return nullptr;
-}
-
-bool wait_until_gone(HWND hwnd, int timeout_ms)
-{
-    const DWORD end = GetTickCount() + DWORD(timeout_ms);
-    do {
-        if (!IsWindow(hwnd) || !IsWindowVisible(hwnd))
-            return true;
-        Sleep(20);
-    } while (int(end - GetTickCount()) > 0);
-    return false;
+    search s{title};
+    pump_until(
+        [&] {
+            EnumWindows(match_title, reinterpret_cast<LPARAM>(&s));
+            return s.found != nullptr;
+        },
+        timeout_ms);
+    return s.found;
 }
 
 qvsdk::ui::message_popup* popup_of(HWND hwnd)

@@ -23,8 +23,6 @@ private:
 
 // The visible top-level window of this process with this title, waited for.
 HWND wait_for_window(const std::wstring& title, int timeout_ms);
-// Waits until the window has gone or is hidden.
-bool wait_until_gone(HWND hwnd, int timeout_ms);
 // The message popup behind a native window of this process, or null.
 qvsdk::ui::message_popup* popup_of(HWND hwnd);
 // A client point of a window on the screen.

@@ -25,7 +25,6 @@ qv_add_test(effect_window_tests
         ${CMAKE_CURRENT_LIST_DIR}/effect_windows_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/effect_window_helpers.cpp
         ${PROJECT_SOURCE_DIR}/tests/toolkit/test_window.cpp
-        ${PROJECT_SOURCE_DIR}/tests/toolkit/toolkit_window_helpers.cpp
         ${PROJECT_SOURCE_DIR}/tests/toolkit/widget_input.cpp
     LIBS qv_effect qv_renderer qvhost_lib
     LABELS effect)

@@ -5,7 +5,6 @@
 #include "plugin/product_link.h"
 #include "tests/plugin/effect_window_helpers.h"
 #include "tests/toolkit/test_window.h"
-#include "tests/toolkit/toolkit_window_helpers.h"
 #include "tests/toolkit/widget_input.h"
 #include "tools/qvhost/debug_output.h"
 #include "tools/qvhost/test_host.h"
@@ -65,60 +64,13 @@ protected:
     }
 
     // Fails the next update as `thrower` does and answers the error window with
-    // `key`; the command returns 512. What the helper saw of the window.
-    popup_seen answered_failure(std::function<void()> thrower, WPARAM key);
+    // `key`; the command returns 512. What the helper saw of the window, its
+    // picture saved under `name`.
+    popup_seen answered_failure(std::function<void()> thrower, WPARAM key, const char* name);
 
     host_main_window main_window;
     std::unique_ptr<qvhost::test_host> host;
 };
-
-test_window::capture grab_painted(HWND hwnd, std::uint32_t background)
-{
-    test_window::capture c;
-    for (int attempt = 0; attempt < 40; ++attempt) {
-        Sleep(50);
-        c = grab_client(hwnd);
-        if (c.width > 8 && colour_near(c.at(4, 4), red_of(background), green_of(background), blue_of(background), 6))
-            break;
-    }
-    return c;
-}
-
-// Looks at the error window, then answers it with a key.
-// Windows that must appear are waited for generously: a crash writes its minidump
-// first, which under a loaded machine takes many seconds, and a window left
-// unanswered would hold the test forever.
-constexpr int window_appears_ms = 120000;
-
-std::thread answer_error_window(popup_seen& seen, HWND owner, WPARAM answer_key,
-                               int wait_ms = window_appears_ms)
-{
-    return std::thread([&seen, owner, answer_key, wait_ms] {
-        HWND popup = wait_for_window(L"QV Vesk Exception", wait_ms);
-        if (!popup)
-            return;
-        seen.found = true;
-        seen.owner_disabled = !IsWindowEnabled(owner);
-        seen.shot = grab_painted(popup, 0x1d1e22);
-        if (qvsdk::ui::message_popup* p = popup_of(popup)) {
-            seen.message = p->message();
-            seen.text = p->text_rect();
-        }
-        PostMessageW(popup, WM_KEYDOWN, answer_key, 0);
-        PostMessageW(popup, WM_KEYUP, answer_key, 0);
-    });
-}
-
-popup_seen EffectWindows::answered_failure(std::function<void()> thrower, WPARAM key)
-{
-    fail_update_with(thrower);
-    popup_seen seen;
-    std::thread helper = answer_error_window(seen, main_window.handle(), key);
-    EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
-    helper.join();
-    host->fault = nullptr;
-    return seen;
-}
 
 bool any_light_pixel(const test_window::capture& c, const qvsdk::ui::rect& area)
 {
@@ -129,9 +81,57 @@ bool any_light_pixel(const test_window::capture& c, const qvsdk::ui::rect& area)
     return false;
 }
 
+// The window's picture once its background and the ink the test names show.
+test_window::capture grab_painted(HWND hwnd, const char* name, std::uint32_t background, const char* what,
+                                  const capture_test& ink)
+{
+    return capture_showing(hwnd, name, what, [&](const test_window::capture& c) {
+        return c.width > 8 && colour_near(c.at(4, 4), red_of(background), green_of(background), blue_of(background), 6)
+               && ink(c);
+    });
+}
+
+// Looks at the error window, then answers it with a key.
+// Windows that must appear are waited for generously: a crash writes its minidump
+// first, which under a loaded machine takes many seconds, and a window left
+// unanswered would hold the test forever.
+constexpr int window_appears_ms = 120000;
+
+std::thread answer_error_window(popup_seen& seen, HWND owner, WPARAM answer_key, const char* name,
+                               int wait_ms = window_appears_ms)
+{
+    return std::thread([&seen, owner, answer_key, name, wait_ms] {
+        HWND popup = wait_for_window(L"QV Vesk Exception", wait_ms);
+        if (!popup)
+            return;
+        seen.found = true;
+        seen.owner_disabled = !IsWindowEnabled(owner);
+        if (qvsdk::ui::message_popup* p = popup_of(popup)) {
+            seen.message = p->message();
+            seen.text = p->text_rect();
+        }
+        seen.shot = grab_painted(popup, name, 0x1d1e22, "the message's ink",
+                                 [&](const test_window::capture& c) { return any_light_pixel(c, seen.text); });
+        PostMessageW(popup, WM_KEYDOWN, answer_key, 0);
+        PostMessageW(popup, WM_KEYUP, answer_key, 0);
+    });
+}
+
+popup_seen EffectWindows::answered_failure(std::function<void()> thrower, WPARAM key, const char* name)
+{
+    fail_update_with(thrower);
+    popup_seen seen;
+    std::thread helper = answer_error_window(seen, main_window.handle(), key, name);
+    EXPECT_EQ(host->update_params_ui(), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    helper.join();
+    host->fault = nullptr;
+    return seen;
+}
+
 TEST_F(EffectWindows, FailedCommandShowsItsMessageOverTheHostWindowAndReturns512)
 {
-    const popup_seen seen = answered_failure([] { throw qv_exception("failed to create OpenGL 4.1 context"); }, VK_ESCAPE);
+    const popup_seen seen =
+        answered_failure([] { throw qv_exception("failed to create OpenGL 4.1 context"); }, VK_ESCAPE, "error_window");
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.message, "failed to create OpenGL 4.1 context");
     EXPECT_TRUE(seen.owner_disabled);
@@ -139,12 +139,9 @@ TEST_F(EffectWindows, FailedCommandShowsItsMessageOverTheHostWindowAndReturns512
     EXPECT_EQ(wait_for_window(L"QV Vesk Exception", 0), nullptr);
 
     const test_window::capture& shot = seen.shot;
-    shot.save("error_window");
     ASSERT_EQ(shot.width, 500);
-    // Background, the warning picture at the margins, the message and the centred OK button.
-    EXPECT_TRUE(colour_near(shot.at(4, 4), 29, 30, 34, 6));
+    // The warning picture at the margins, the message's place and the centred OK button.
     EXPECT_TRUE(colour_near(shot.at(28, 41), 245, 184, 41, 30));
-    EXPECT_TRUE(any_light_pixel(shot, seen.text));
     EXPECT_EQ(seen.text.x, 20 + 28 + 20);
     const int button_y = shot.height - 20 - 30;
     EXPECT_TRUE(colour_near(shot.at(250, button_y + 4), 44, 45, 49, 8));
@@ -157,11 +154,9 @@ TEST_F(EffectWindows, FailedCommandShowsItsMessageOverTheHostWindowAndReturns512
 
 TEST_F(EffectWindows, NonStandardExceptionShowsTheUnrecoverableErrorAndEnterCloses)
 {
-    const popup_seen seen = answered_failure([] { throw 42; }, VK_RETURN);
+    const popup_seen seen = answered_failure([] { throw 42; }, VK_RETURN, "unrecoverable_error_window");
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.message, "QV Vesk has encountered an unrecoverable error.");
-    seen.shot.save("unrecoverable_error_window");
-    EXPECT_TRUE(any_light_pixel(seen.shot, seen.text));
     EXPECT_TRUE(IsWindowEnabled(main_window.handle()));
 }
 
@@ -170,12 +165,10 @@ TEST_F(EffectWindows, CrashInACommandShowsTheMessageNamingTheMinidump)
     const popup_seen seen = answered_failure([] {
         volatile std::uintptr_t unmapped = 16;
         *reinterpret_cast<volatile int*>(unmapped) = 1;
-    }, VK_ESCAPE);
+    }, VK_ESCAPE, "crash_window");
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.message.rfind("Please compress this file", 0), 0u) << seen.message;
     EXPECT_EQ(seen.message.substr(seen.message.size() - 4), ".dmp");
-    seen.shot.save("crash_window");
-    EXPECT_TRUE(any_light_pixel(seen.shot, seen.text));
     EXPECT_EQ(host->update_params_ui(), PF_Err_NONE);
 }
 
@@ -189,13 +182,15 @@ TEST_F(EffectWindows, OkButtonClosesTheErrorWindow)
         if (!popup)
             return;
         found = true;
-        grab_painted(popup, 0x1d1e22);
         RECT client{};
         GetClientRect(popup, &client);
+        grab_painted(popup, "ok_error_window", 0x1d1e22, "the OK button's label", [&](const test_window::capture& c) {
+            return any_light_pixel(c, {200, client.bottom - 20 - 30, 100, 30});
+        });
         const POINT ok = screen_point(popup, 250, client.bottom - 20 - 15);
         widget_input::move_to(ok.x, ok.y);
         widget_input::click(ok.x, ok.y);
-        closed_by_ok = wait_until_gone(popup, 3000);
+        closed_by_ok = pump_until([popup] { return !IsWindowVisible(popup); }, 3000);
         if (!closed_by_ok)
             PostMessageW(popup, WM_CLOSE, 0, 0); // fail, but do not hang
     });
@@ -237,7 +232,7 @@ TEST_F(EffectWindows, WindowsAskedForOnSeveralThreadsOpenOneAtATime)
             EXPECT_EQ(up, 1) << "windows up at once";
             shown.push_back(popup ? popup->message() : "About");
             PostMessageW(w, WM_CLOSE, 0, 0);
-            wait_until_gone(w, 3000);
+            pump_until([w] { return !IsWindowVisible(w); }, 3000);
         }
         if (finished < 3) { // a window that never came or never went: fail, do not hang
             ADD_FAILURE() << "windows left waiting; shown: " << shown.size();
@@ -253,14 +248,11 @@ TEST_F(EffectWindows, WindowsAskedForOnSeveralThreadsOpenOneAtATime)
             ++finished;
         });
     // The owner's thread goes on answering its messages, as the host's would.
-    const auto pump_until = [](auto done) {
-        for (const DWORD end = GetTickCount() + 30000; !done() && int(end - GetTickCount()) > 0;)
-            pump_for(20);
-    };
-    pump_until([] { return wait_for_window(L"QV Vesk Exception", 0) != nullptr; });
+    EXPECT_TRUE(pump_until([] { return wait_for_window(L"QV Vesk Exception", 0) != nullptr; }, 30000))
+        << "the first error window";
     EXPECT_EQ(host->send(PF_Cmd_ABOUT), PF_Err_NONE);
     ++finished;
-    pump_until([&finished] { return finished == 3; });
+    EXPECT_TRUE(pump_until([&finished] { return finished == 3; }, 30000)) << "both failing threads to return";
     for (std::thread& t : failing)
         t.join();
     helper.join();
@@ -277,7 +269,7 @@ TEST_F(EffectWindows, WindowsAskedForOnSeveralThreadsOpenOneAtATime)
 std::vector<std::string> debugger_lines_without_window(HWND owner, const std::function<PF_Err()>& command)
 {
     popup_seen seen;
-    std::thread watcher = answer_error_window(seen, owner, VK_ESCAPE, 3000);
+    std::thread watcher = answer_error_window(seen, owner, VK_ESCAPE, "unexpected_error_window", 3000);
     qvhost::debug_output output;
     EXPECT_EQ(command(), PF_Err_INTERNAL_STRUCT_DAMAGED);
     watcher.join();
@@ -338,18 +330,19 @@ TEST_F(EffectWindows, AboutWindowShowsTheProductOpensItsPageAndClosesWithOk)
             return;
         seen.found = true;
         seen.owner_disabled = !IsWindowEnabled(owner);
-        seen.shot = grab_painted(about, 0x232323);
+        seen.shot = grab_painted(about, "about_window", 0x232323, "the link's blue",
+                                 [](const test_window::capture& c) { return count_blue(c, 50, 70) > 0; });
         const POINT link = screen_point(about, 80, 60);
         widget_input::move_to(link.x, link.y);
-        Sleep(200);
-        seen.hovered = grab_client(about);
+        seen.hovered = capture_showing(about, "about_window_link_hover", "the hovered link's row",
+                                       [&](const auto& c) { return differs_within(seen.shot, c, 0, 50, 160, 20); });
         widget_input::click(link.x, link.y);
-        Sleep(200);
+        EXPECT_TRUE(pump_until([] { return !opened_pages.empty(); })) << "the link to open the product page";
         seen.open_after_link = IsWindowVisible(about) != FALSE;
         const POINT ok = screen_point(about, 105, 125);
         widget_input::move_to(ok.x, ok.y);
         widget_input::click(ok.x, ok.y);
-        seen.closed_by_ok = wait_until_gone(about, 3000);
+        seen.closed_by_ok = pump_until([about] { return !IsWindowVisible(about); }, 3000);
         if (!seen.closed_by_ok)
             PostMessageW(about, WM_CLOSE, 0, 0);
     });
@@ -367,7 +360,6 @@ TEST_F(EffectWindows, AboutWindowShowsTheProductOpensItsPageAndClosesWithOk)
     EXPECT_EQ(opened_pages[0], "https://www.quorvane.com/vesk/?v=1.0.3.74");
 
     const test_window::capture& shot = seen.shot;
-    shot.save("about_window");
     ASSERT_EQ(shot.width, 160);
     ASSERT_EQ(shot.height, 150);
     EXPECT_TRUE(colour_near(shot.at(4, 4), 35, 35, 35, 4));
@@ -377,7 +369,6 @@ TEST_F(EffectWindows, AboutWindowShowsTheProductOpensItsPageAndClosesWithOk)
     EXPECT_TRUE(colour_near(shot.at(68, 117), 45, 140, 235, 10)); // the OK button
     EXPECT_TRUE(any_light_pixel(shot, {65, 115, 80, 20}));
     // Hovering underlines the address.
-    seen.hovered.save("about_window_link_hover");
     EXPECT_GT(count_blue(seen.hovered, 50, 70), count_blue(shot, 50, 70));
 }
 

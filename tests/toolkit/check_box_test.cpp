@@ -77,31 +77,32 @@ TEST(check_box_paint, CheckedShowsAnotherFrameAndTextFadesWhenDisabled)
     box.set_text("Do not show this again");
     host.add(box, rect(0, 0, 200, 20));
     box.layout(0);
-    const rect image = box.image_rect();
-    const test_window::capture disabled = host.grab();
+    const rect image = box.image_rect(), t = box.text_rect();
+    // Text: brightest pixel of the text area, full white when usable, half when not.
+    auto brightest = [&](const test_window::capture& c) {
+        int best = 0;
+        for (int y = t.y; y < t.y + t.height; ++y)
+            for (int x = t.x; x < t.x + t.width; ++x)
+                best = std::max(best, green_of(c.at(x, y)));
+        return best;
+    };
+    const test_window::capture disabled =
+        host.grab("check_box_disabled", "the text", [&](auto& c) { return brightest(c) > 60; });
     box.set_enabled(true);
-    const test_window::capture unchecked = host.grab();
+    const test_window::capture unchecked = host.grab("check_box_unchecked", "the text changed", [&](auto& c) {
+        return differs_within(disabled, c, t.x, t.y, t.width, t.height);
+    });
     box.set_checked(true);
     box.invalidate(false);
-    const test_window::capture checked = host.grab();
-    checked.save("check_box_checked");
-    unchecked.save("check_box_unchecked");
+    const test_window::capture checked = host.grab("check_box_checked", "the box changed", [&](auto& c) {
+        return differs_within(unchecked, c, image.x, image.y, image.width, image.height);
+    });
 
     int frame_differences = 0;
     for (int y = image.y; y < image.y + image.height; ++y)
         for (int x = image.x; x < image.x + image.width; ++x)
             frame_differences += checked.at(x, y) != unchecked.at(x, y);
     EXPECT_GT(frame_differences, 4);
-
-    // Text: brightest pixel of the text area, full white when usable, half when not.
-    auto brightest = [&](const test_window::capture& c) {
-        int best = 0;
-        const rect t = box.text_rect();
-        for (int y = t.y; y < t.y + t.height; ++y)
-            for (int x = t.x; x < t.x + t.width; ++x)
-                best = std::max(best, green_of(c.at(x, y)));
-        return best;
-    };
     EXPECT_GT(brightest(unchecked), 200);
     EXPECT_LT(brightest(disabled), 160);
     EXPECT_GT(brightest(disabled), 60);

@@ -34,28 +34,28 @@ struct button_input : ::testing::Test {
         widget_input::move_to(away.x, away.y);
     }
     POINT centre() const { return host.screen_point(70, 30); }
-    std::uint32_t fill() { return host.grab().at(25, 15); }
+    // Waits for the look's fill; a failure names it.
+    void shows_fill(const char* name, const char* what, std::uint32_t fill)
+    {
+        host.grab(name, what, [fill](auto& c) { return c.at(25, 15) == fill; });
+    }
 };
 
 } // namespace
 
 TEST_F(button_input, LooksNormalThenHoveredThenPressed)
 {
-    EXPECT_EQ(fill(), 0xff0000u);
+    shows_fill("button_normal", "the red normal fill", 0xff0000u);
     widget_input::move_to(centre().x, centre().y);
     EXPECT_TRUE(button.is_hovered());
-    const test_window::capture hovered = host.grab();
-    hovered.save("button_hovered");
-    EXPECT_EQ(hovered.at(25, 15), 0x00ff00u);
+    shows_fill("button_hovered", "the green hover fill", 0x00ff00u);
     widget_input::press(centre().x, centre().y);
     EXPECT_TRUE(button.is_pressed());
-    const test_window::capture pressed = host.grab();
-    pressed.save("button_pressed");
-    EXPECT_EQ(pressed.at(25, 15), 0x0000ffu);
+    shows_fill("button_pressed", "the blue pressed fill", 0x0000ffu);
     widget_input::release(centre().x, centre().y);
     EXPECT_EQ(clicked, 1);
     EXPECT_EQ(captured_widget(), nullptr);
-    EXPECT_EQ(fill(), 0x00ff00u);
+    shows_fill("button_released", "the green hover fill after the release", 0x00ff00u);
 }
 
 TEST_F(button_input, PressInsideReleaseOutsideIsNoClick)
@@ -66,7 +66,8 @@ TEST_F(button_input, PressInsideReleaseOutsideIsNoClick)
     // Still captured, but the pointer is away: not drawn pressed.
     EXPECT_EQ(captured_widget(), &button);
     EXPECT_FALSE(button.is_pressed());
-    EXPECT_NE(fill(), 0x0000ffu);
+    host.grab("button_pressed_away", "a fill other than the pressed one",
+              [](auto& c) { return c.at(25, 15) != 0x0000ffu; });
     widget_input::release(out.x, out.y);
     EXPECT_EQ(clicked, 0);
     EXPECT_EQ(captured_widget(), nullptr);
@@ -83,7 +84,7 @@ TEST_F(button_input, ToggleButtonFlipsOnEachClickAndEnter)
     widget_input::click(centre().x, centre().y);
     widget_input::focus(host.handle());
     widget_input::key(VK_RETURN); // the button has the toolkit's focus from the clicks
-    widget_input::pump_for(150);
+    EXPECT_TRUE(pump_until([&] { return states.size() == 3; })) << "the click of the Enter key";
     EXPECT_EQ(states, (std::vector<std::intptr_t>{1, 0, 1}));
     EXPECT_TRUE(button.is_toggled());
 }
@@ -96,7 +97,7 @@ TEST_F(button_input, ResetHoverDropsTheHoverLookOnAClick)
     widget_input::click(centre().x, centre().y);
     EXPECT_EQ(clicked, 1);
     EXPECT_FALSE(button.is_hovered());
-    EXPECT_EQ(fill(), 0xff0000u);
+    shows_fill("button_reset_hover", "the red normal fill", 0xff0000u);
     // Without it, the button stays hovered under the cursor.
     button.theme().set_value("button_reset_hover", false);
     leave();
@@ -104,5 +105,5 @@ TEST_F(button_input, ResetHoverDropsTheHoverLookOnAClick)
     widget_input::click(centre().x, centre().y);
     EXPECT_EQ(clicked, 2);
     EXPECT_TRUE(button.is_hovered());
-    EXPECT_EQ(fill(), 0x00ff00u);
+    shows_fill("button_kept_hover", "the green hover fill", 0x00ff00u);
 }

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -66,10 +65,9 @@ TEST(generic_button_paint, NormalToggledAndDisabledFills)
     host.add(toggled, rect(100, 5, 90, 30));
     host.add(disabled, rect(200, 5, 90, 30));
     disabled.set_enabled(false);
-    const test_window::capture c = host.grab();
-    c.save("button_normal_toggled_disabled");
-    EXPECT_EQ(c.at(5, 10), 0xff0000u);
-    EXPECT_EQ(c.at(105, 10), 0x0000ffu);
+    const test_window::capture c = host.grab("button_fills", "the red and the blue fill", [](auto& shot) {
+        return shows_colours(shot, {{5, 10, 255, 0, 0}, {105, 10, 0, 0, 255}}, 0);
+    });
     // Half alpha over the dark grey content.
     const std::uint32_t faded = c.at(205, 10);
     EXPECT_NEAR(red_of(faded), (255 + 26) / 2, 3);
@@ -89,10 +87,10 @@ TEST(generic_button_paint, ZeroRadiusRoundsWithHalfTheHeight)
     button.theme().set_value("button_color_normal", color(0, 1, 0, 1));
     button.theme().set_value("button_round_edges", true);
     host.add(button, rect(0, 0, 100, 30));
-    const test_window::capture c = host.grab();
-    EXPECT_EQ(c.at(50, 15), 0x00ff00u);
-    EXPECT_EQ(c.at(1, 15), 0x00ff00u);
-    EXPECT_EQ(c.at(3, 3), 0x1a1a1au); // outside a 15-unit corner
+    // (3, 3) is outside a 15-unit corner.
+    host.grab("button_round", "the green fill at (50, 15) and (1, 15), the panel at (3, 3)", [](auto& c) {
+        return shows_colours(c, {{50, 15, 0, 255, 0}, {1, 15, 0, 255, 0}, {3, 3, 26, 26, 26}}, 0);
+    });
 }
 
 TEST(generic_button_paint, AutoSizeFollowsTheTextAndItsFont)
@@ -173,11 +171,12 @@ TEST(generic_button_paint, SpriteFilterStretchAndBackImage)
     filtered.theme().set_value("button_image_filter_multiply", color(1, 0, 0, 1));
     stretched.theme().set_value("button_image_strech", true);
     backed.theme().set_value("button_back_image", picture.data);
-    const test_window::capture c = host.grab();
-    c.save("button_images");
-
     // The sprite's first frame, centred: {(40 - 14) / 2, (30 - 14) / 2}.
     const int ox = (40 - 14) / 2, oy = 5 + (30 - 28 / 2) / 2;
+    // The fill beside the sprite, and below the back image's slices.
+    const test_window::capture c = host.grab("button_images", "the fill beside the pictures", [&](auto& s) {
+        return shows_colours(s, {{ox - 3, oy + 7, 0, 255, 0}, {170, 25, 0, 255, 0}}, 0);
+    });
     int matched = 0, filtered_ok = 0;
     for (int j = 1; j < 13; j += 3)
         for (int i = 1; i < 13; i += 3) {
@@ -188,7 +187,6 @@ TEST(generic_button_paint, SpriteFilterStretchAndBackImage)
         }
     EXPECT_EQ(matched, 16);
     EXPECT_EQ(filtered_ok, 16);
-    EXPECT_EQ(c.at(ox - 3, oy + 7), 0x00ff00u); // the fill beside the sprite
     // Stretched over the whole button: no fill shows at its corners.
     EXPECT_NE(c.at(100 + 2, 5 + 2), 0x00ff00u);
     EXPECT_NE(c.at(100 + 37, 5 + 27), 0x00ff00u);
@@ -201,7 +199,6 @@ TEST(generic_button_paint, SpriteFilterStretchAndBackImage)
             ends += same_colour(c.at(150 + 40 - 14 + i, 5 + j), picture.at(i, j));
         }
     EXPECT_EQ(ends, 18);
-    EXPECT_EQ(c.at(150 + 20, 5 + 20), 0x00ff00u); // below the slices, the fill
 }
 
 TEST(generic_button_paint, ClippedTextStaysOnOneLineInsideTheMargins)
@@ -217,28 +214,18 @@ TEST(generic_button_paint, ClippedTextStaysOnOneLineInsideTheMargins)
     clipped.theme().set_value("button_text_clip", true);
     host.add(wrapped, rect(0, 0, 80, 50));
     host.add(clipped, rect(100, 0, 80, 50));
-    const test_window::capture c = host.grab();
-    c.save("button_text_clip");
-    // The rows and columns holding white text in each button.
-    auto ink = [&](int left, int& first_row, int& last_row, int& last_column) {
-        first_row = 1000, last_row = -1, last_column = -1;
-        for (int y = 0; y < 50; ++y)
-            for (int x = left; x < left + 80; ++x)
-                if (green_of(c.at(x, y)) > 160) {
-                    first_row = std::min(first_row, y);
-                    last_row = std::max(last_row, y);
-                    last_column = std::max(last_column, x - left);
-                }
+    // The white text in each button.
+    auto ink = [](const test_window::capture& c, int left) {
+        return ink_box(c, rect(left, 0, 80, 50), [](std::uint32_t p) { return green_of(p) > 160; });
     };
-    int wrapped_top, wrapped_bottom, wrapped_right, clipped_top, clipped_bottom, clipped_right;
-    ink(0, wrapped_top, wrapped_bottom, wrapped_right);
-    ink(100, clipped_top, clipped_bottom, clipped_right);
-    ASSERT_GE(wrapped_bottom, 0);
-    ASSERT_GE(clipped_bottom, 0);
+    const test_window::capture c = host.grab("button_text_clip", "white text in both buttons", [&](auto& shot) {
+        return ink(shot, 0).height > 0 && ink(shot, 100).height > 0;
+    });
+    const rect wrapped_ink = ink(c, 0), clipped_ink = ink(c, 100);
     // Laid out in the inset box, the words wrap onto several lines.
-    EXPECT_GT(wrapped_bottom - wrapped_top, 20);
+    EXPECT_GT(wrapped_ink.height, 21);
     // Clipped: one line, cut at the right margin (80 - 10).
-    EXPECT_LT(clipped_bottom - clipped_top, 16);
-    EXPECT_LT(clipped_right, 70);
-    EXPECT_GE(clipped_right, 64);
+    EXPECT_LT(clipped_ink.height, 17);
+    EXPECT_LT(clipped_ink.right(), 100 + 70 + 1);
+    EXPECT_GE(clipped_ink.right(), 100 + 64 + 1);
 }

@@ -43,7 +43,8 @@ struct input_window : ::testing::Test {
         focus_window(w.handle());
         // Start from outside, so that the window's first move is a fresh one.
         move_cursor(5, 5);
-        pump_for(200);
+        grab_window(w.handle(), "input_window", "the green and the blue widget",
+                    [](auto& c) { return shows_colours(c, {{60, 60, 0, 255, 0}, {180, 60, 0, 0, 255}}); });
     }
     void TearDown() override
     {
@@ -135,8 +136,7 @@ TEST_F(input_window, TheFirstMoveOnlyStartsTrackingAndHoverFollowsTheCursor)
             enter_leave.push_back(e.id);
     EXPECT_EQ(enter_leave, (std::vector<std::uint32_t>{5, 6, 5}));
     move_cursor(5, 5);
-    pump_for(200);
-    EXPECT_EQ(w.hovered_widget(), nullptr);
+    EXPECT_TRUE(pump_until([&] { return w.hovered_widget() == nullptr; })) << "the hover left";
 }
 
 TEST_F(input_window, APressFocusesTheWidgetAndReachesItThenTheWindow)
@@ -292,8 +292,7 @@ TEST_F(input_window, TabWalksTheFocusableWidgetsAndSkipsOnesUnderADisabledGrandp
     key(VK_SHIFT, true);
     tap(VK_TAB);
     key(VK_SHIFT, false);
-    pump_for(60);
-    EXPECT_EQ(w.focused_widget(), &b);
+    EXPECT_TRUE(pump_until([&] { return w.focused_widget() == &b; })) << "the focus back on b";
     EXPECT_TRUE(log.of(11).empty()); // the Tab itself reaches only the window
 }
 
@@ -306,15 +305,17 @@ TEST_F(input_window, AltF4ClosesAModalWindow)
     event_manager::instance().subscribe(&w, &w, 48, [&](const event_info&) { focus_window(w.handle()); });
     std::atomic<bool> stop{false};
     std::thread helper([&] {
-        for (int i = 0; i < 50 && !stop; ++i) {
-            Sleep(300);
-            if (GetForegroundWindow() != w.handle())
-                continue;
+        // The keys once the window is in front; again should they be lost.
+        while (!stop) {
+            EXPECT_TRUE(pump_until([&] { return stop || GetForegroundWindow() == w.handle(); }))
+                << "the window in front";
+            if (stop)
+                break;
             key(VK_MENU, true);
             key(VK_F4, true);
             key(VK_F4, false);
             key(VK_MENU, false);
-            Sleep(500);
+            pump_until([&] { return stop.load(); }, 1000);
         }
     });
     ShowWindow(w.handle(), SW_HIDE);
@@ -403,13 +404,15 @@ TEST_F(input_window, ADragMovingBetweenAcceptingWidgetsLeavesOneAndEntersTheOthe
 TEST_F(input_window, ATooltipShowsAfterRestingAndAPressHidesItForThatHover)
 {
     w.set_tooltip(&a, rect(), "Title", "Help text");
-    hover(w.handle(), 60, 60);
-    pump_for(1300);
     tooltip* tip = w.tooltip_window();
     ASSERT_NE(tip, nullptr);
-    EXPECT_TRUE(IsWindowVisible(tip->handle()));
-    const auto c = grab_client(tip->handle());
-    c.save("tooltip_shown");
+    hover(w.handle(), 60, 60);
+    ASSERT_TRUE(pump_until([&] { return IsWindowVisible(tip->handle()); })) << "the tooltip shown";
+    // Its text is light grey and white: not the widgets it may cover before it is drawn.
+    capture_showing(tip->handle(), "tooltip_shown", "the tooltip's text", [](auto& c) {
+        return std::any_of(c.pixels.begin(), c.pixels.end(),
+                           [](std::uint32_t p) { return colour_near(p, 200, 200, 200, 50); });
+    });
     RECT r{};
     GetWindowRect(tip->handle(), &r);
     POINT cursor{};
@@ -422,10 +425,9 @@ TEST_F(input_window, ATooltipShowsAfterRestingAndAPressHidesItForThatHover)
     EXPECT_FALSE(IsWindowVisible(tip->handle()));
     // Another widget, then back: shown again.
     hover(w.handle(), 180, 60);
-    pump_for(300);
+    EXPECT_TRUE(pump_until([&] { return w.hovered_widget() == &b; })) << "b hovered";
     hover(w.handle(), 60, 60);
-    pump_for(1300);
-    EXPECT_TRUE(IsWindowVisible(tip->handle()));
+    EXPECT_TRUE(pump_until([&] { return IsWindowVisible(tip->handle()); })) << "the tooltip shown again";
 }
 
 TEST_F(input_window, ATooltipGoesWithTheWidgetItShowsFor)
@@ -435,23 +437,20 @@ TEST_F(input_window, ATooltipGoesWithTheWidgetItShowsFor)
     w.set_tooltip(doomed.get(), rect(), "Title", "Help text");
     // Another widget keeps a tooltip entry, so the tooltip window itself stays.
     w.set_tooltip(&b, rect(), "Other", "");
-    hover(w.handle(), 60, 60);
-    pump_for(1300);
     tooltip* tip = w.tooltip_window();
     ASSERT_NE(tip, nullptr);
-    ASSERT_TRUE(IsWindowVisible(tip->handle()));
+    hover(w.handle(), 60, 60);
+    ASSERT_TRUE(pump_until([&] { return IsWindowVisible(tip->handle()); })) << "the tooltip shown";
     ASSERT_EQ(tip->styled_by(), doomed.get());
     doomed.reset();
     // A repaint of the tooltip must not reach the destroyed widget's theme.
     RedrawWindow(tip->handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pump_for(300);
-    EXPECT_FALSE(IsWindowVisible(tip->handle()));
+    EXPECT_TRUE(pump_until([&] { return !IsWindowVisible(tip->handle()); })) << "the tooltip hidden";
     EXPECT_EQ(tip->styled_by(), nullptr);
 
     // Removing the entries of the widget it shows for hides it as well.
     hover(w.handle(), 180, 60);
-    pump_for(1300);
-    ASSERT_TRUE(IsWindowVisible(tip->handle()));
+    ASSERT_TRUE(pump_until([&] { return IsWindowVisible(tip->handle()); })) << "the tooltip shown for b";
     w.remove_tooltip(&b);
     EXPECT_FALSE(IsWindowVisible(tip->handle()));
     EXPECT_EQ(tip->styled_by(), nullptr);
@@ -460,19 +459,17 @@ TEST_F(input_window, ATooltipGoesWithTheWidgetItShowsFor)
 TEST_F(input_window, AHiddenOrDisabledWidgetKeepsNoTooltipUnderARestingCursor)
 {
     w.set_tooltip(&a, rect(), "Title", "Help text");
-    hover(w.handle(), 60, 60);
-    pump_for(1300);
     tooltip* tip = w.tooltip_window();
     ASSERT_NE(tip, nullptr);
-    ASSERT_TRUE(IsWindowVisible(tip->handle()));
+    hover(w.handle(), 60, 60);
+    ASSERT_TRUE(pump_until([&] { return IsWindowVisible(tip->handle()); })) << "the tooltip shown";
     // The page holding the widget goes; the cursor does not move.
     panel.set_visible(false);
     EXPECT_FALSE(IsWindowVisible(tip->handle()));
     pump_for(1300);
     EXPECT_FALSE(IsWindowVisible(tip->handle()));
     panel.set_visible(true);
-    pump_for(1300);
-    ASSERT_TRUE(IsWindowVisible(tip->handle()));
+    ASSERT_TRUE(pump_until([&] { return IsWindowVisible(tip->handle()); })) << "the tooltip shown again";
     a.set_enabled(false);
     EXPECT_FALSE(IsWindowVisible(tip->handle()));
     pump_for(1300);

@@ -37,21 +37,24 @@ struct owner_window {
 int track_and_click(const popup_menu& menu, HWND owner, bool choose)
 {
     std::atomic<bool> done{false};
+    const DWORD tracking_thread = GetCurrentThreadId();
     std::thread clicker([&] {
-        // The open menu is a window of the system's menu class; its one item fills it.
+        // The open menu is a window of the system's menu class; its one item fills it. It takes
+        // clicks once its thread is in menu mode.
         HWND shown = nullptr;
-        for (int i = 0; i < 50 && !(shown = FindWindowW(L"#32768", nullptr)); ++i)
-            Sleep(100);
-        Sleep(300);
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        EXPECT_TRUE(pump_until([&] {
+            shown = FindWindowW(L"#32768", nullptr);
+            return shown && IsWindowVisible(shown) && GetGUIThreadInfo(tracking_thread, &gui) && gui.hwndMenuOwner;
+        })) << "the menu open and tracked";
         RECT item{};
         if (shown)
             GetWindowRect(shown, &item);
         const int x = choose ? (item.left + item.right) / 2 : 1280;
         const int y = choose ? (item.top + item.bottom) / 2 : 140;
         widget_input::click(x, y);
-        for (int i = 0; i < 50 && !done; ++i)
-            Sleep(100);
-        if (!done)
+        if (!pump_until([&] { return done.load(); }, 5000))
             PostMessageW(owner, WM_CANCELMODE, 0, 0);
     });
     const int chosen = TrackPopupMenuEx(menu.handle(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, 1120, 70,

@@ -1,4 +1,4 @@
-#include "test_window.h"
+#include "widget_host.h"
 
 #include "toolkit/image.h"
 #include "toolkit/image_ptr.h"
@@ -43,16 +43,19 @@ protected:
         context.fill_rect(rect(0, 0, window_width, window_height));
     }
     void end() { context.end_widget(); }
-    // Draws between begin and end, then captures the window.
-    test_window::capture paint(const char* name, const std::function<void()>& draw)
+    // Paints the whole window, the drawing between begin and end, until it shows ink in the area
+    // (before its first present the window is black).
+    test_window::capture paint(const char* name, const rect& area, const std::function<void()>& draw)
     {
-        const test_window::capture c = window.paint_and_grab([&] {
-            begin();
-            draw();
-            end();
-        });
-        c.save(name);
-        return c;
+        return capture_showing(window.handle(), name, std::string("ink in ") + name, [&](auto& c) {
+            return ink_box(c, area, [](std::uint32_t p) { return red_of(p) > 100; }).width > 0;
+        }, [&] { begin(); draw(); end(); });
+    }
+    // The same until the points show their colours.
+    test_window::capture paint_colours(const char* name, std::initializer_list<colour_at> points,
+                                       const std::function<void()>& draw, int tolerance = 8)
+    {
+        return capture_colours(window.handle(), name, points, [&] { begin(); draw(); end(); }, tolerance);
     }
 };
 
@@ -60,22 +63,20 @@ protected:
 
 TEST_F(drawing, FilledRectangleHasTheFillColourAndStaysInside)
 {
-    const auto c = paint("filled_rectangle", [&] {
+    paint_colours("filled_rectangle", {{10, 10, 255, 0, 0}, {49, 39, 255, 0, 0}, {50, 20, 0, 0, 0}, {20, 40, 0, 0, 0},
+                                       {100, 100, 0, 0, 0}}, [&] {
         context.set_fill_color(red);
         context.fill_rect(rect(10, 10, 40, 30));
         context.set_fill_color(color(0, 1, 0, 0)); // alpha 0: nothing
         context.fill_rect(rect(0, 0, 240, 160));
     });
-    expect_colours(c, {{10, 10, 255, 0, 0}, {49, 39, 255, 0, 0}, {50, 20, 0, 0, 0}, {20, 40, 0, 0, 0},
-                       {100, 100, 0, 0, 0}}, 8);
 }
 
 TEST_F(drawing, GradientRunsFromTheTopColourToTheBottomColour)
 {
-    const auto c = paint("gradient", [&] {
+    const auto c = paint_colours("gradient", {{30, 20, 255, 0, 0}, {30, 119, 0, 0, 255}}, [&] {
         context.fill_gradient(rect(20, 20, 30, 100), red, blue);
-    });
-    expect_colours(c, {{30, 20, 255, 0, 0}, {30, 119, 0, 0, 255}}, 12);
+    }, 12);
     const auto middle = c.at(30, 70);
     EXPECT_GT(red_of(middle), 40);
     EXPECT_GT(blue_of(middle), 40);
@@ -84,7 +85,10 @@ TEST_F(drawing, GradientRunsFromTheTopColourToTheBottomColour)
 
 TEST_F(drawing, OutlinesAndLinesUseTheLineColourAndWidth)
 {
-    const auto c = paint("outlines", [&] {
+    // (151, 21) is cut off by the rounded corner.
+    paint_colours("outlines", {{10, 10, 255, 255, 255}, {29, 29, 255, 255, 255}, {20, 20, 0, 0, 0},
+                               {50, 60, 255, 255, 255}, {50, 62, 0, 0, 0}, {0, 0, 0, 0, 0}, {180, 50, 0, 0, 255},
+                               {151, 21, 0, 0, 0}}, [&] {
         context.set_stroke(render_context::solid, false);
         context.set_line(color(1, 1, 1, 1), 1.0f);
         context.draw_rect(rect(10, 10, 20, 20));
@@ -94,15 +98,15 @@ TEST_F(drawing, OutlinesAndLinesUseTheLineColourAndWidth)
         context.set_fill_color(blue);
         context.fill_rounded_rect(rect(150, 20, 60, 60), 20.0f);
     });
-    // (151, 21) is cut off by the rounded corner.
-    expect_colours(c, {{10, 10, 255, 255, 255}, {29, 29, 255, 255, 255}, {20, 20, 0, 0, 0},
-                       {50, 60, 255, 255, 255}, {50, 62, 0, 0, 0}, {0, 0, 0, 0, 0}, {180, 50, 0, 0, 255},
-                       {151, 21, 0, 0, 0}}, 8);
 }
 
 TEST_F(drawing, WidgetClipKeepsDrawingInsideTheWidget)
 {
-    const auto c = paint("clipping", [&] {
+    // (52, 42) is the grandchild at (40+10, 30+10), 5 wide; (165, 80) is inside the
+    // circle but outside its clip.
+    paint_colours("clipping", {{40, 30, 255, 0, 0}, {89, 69, 255, 0, 0}, {39, 50, 0, 0, 0}, {90, 50, 0, 0, 0},
+                               {60, 70, 0, 0, 0}, {52, 42, 0, 0, 255}, {56, 46, 255, 0, 0}, {175, 75, 255, 0, 0},
+                               {165, 80, 0, 0, 0}}, [&] {
         const int child = 1;
         const RECT all{0, 0, window_width, window_height};
         context.begin_widget(&child, rect(40, 30, 50, 40), 1.0f, all);
@@ -117,16 +121,11 @@ TEST_F(drawing, WidgetClipKeepsDrawingInsideTheWidget)
         context.set_fill_color(red);
         context.fill_circle(point{180, 80}, 40.0f, rect(170, 70, 10, 10));
     });
-    // (52, 42) is the grandchild at (40+10, 30+10), 5 wide; (165, 80) is inside the
-    // circle but outside its clip.
-    expect_colours(c, {{40, 30, 255, 0, 0}, {89, 69, 255, 0, 0}, {39, 50, 0, 0, 0}, {90, 50, 0, 0, 0},
-                       {60, 70, 0, 0, 0}, {52, 42, 0, 0, 255}, {56, 46, 255, 0, 0}, {175, 75, 255, 0, 0},
-                       {165, 80, 0, 0, 0}}, 8);
 }
 
 TEST_F(drawing, TextDrawsInsideItsLayoutBox)
 {
-    const auto c = paint("text", [&] {
+    const auto c = paint("text", rect(10, 10, 200, 40), [&] {
         context.set_font("Tahoma", 20.0f, 2, 0, false);
         context.set_text_alignment(0, 1);
         context.set_text_color(color(1, 1, 1, 1));
@@ -147,7 +146,7 @@ TEST_F(drawing, ClippedTextIsCutAtTheClipRectangle)
 {
     context.set_font("Tahoma", 20.0f, 0, 0, false);
     context.set_text_alignment(0, 1);
-    const auto c = paint("text_clipped", [&] {
+    const auto c = paint("text_clipped", rect(10, 10, 30, 40), [&] {
         context.set_text_color(color(1, 1, 1, 1));
         context.draw_text_clipped(rect(10, 10, 200, 40), rect(10, 10, 30, 40), "WWWWWWWW");
     });
@@ -193,7 +192,7 @@ TEST_F(drawing, StyleRunsAddressUtf16PositionsOfNonAsciiText)
     context.set_font("Tahoma", 24.0f, 2, 0, false);
     context.set_text_alignment(0, 1);
     const int prefix_width = context.measure_text(prefix, 0, 0, {}).width;
-    const auto c = paint("style_runs_non_ascii", [&] {
+    const auto c = paint("style_runs_non_ascii", rect(0, 10, 240, 60), [&] {
         context.set_text_color(color(1, 1, 1, 1));
         context.draw_text(rect(0, 10, 240, 60), text, {run});
     });
@@ -221,17 +220,15 @@ TEST_F(drawing, ImagesDrawTheirPixelsAndSpriteFrames)
     const unsigned char junk[] = {1, 2, 3, 4, 5, 6, 7, 8};
     EXPECT_FALSE(broken->load(junk, sizeof junk, 1.0f));
 
-    const auto c = paint("images", [&] {
+    // Frame corners: the picture's background, its grey border, its dark inside.
+    const auto c = paint_colours("images", {{10, 10, 37, 38, 42}, {11, 11, 153, 153, 153}, {15, 15, 44, 45, 49},
+                                            {10, 37, 37, 38, 42}}, [&] {
         context.draw_image(point{10, 10}, *checkbox, 1.0f);
         context.draw_image_part(point{40, 10}, *checkbox, rect(0, 0, 14, 14), 1.0f);
         context.draw_image_part(point{60, 10}, *checkbox, rect(0, 14, 14, 14), 1.0f);
         context.draw_image_in_rect(rect(100, 10, 56, 112), *checkbox, 1.0f);
         context.draw_image(point{200, 10}, *broken, 1.0f);
     });
-
-    // Frame corners: the picture's background, its grey border, its dark inside.
-    expect_colours(c, {{10, 10, 37, 38, 42}, {11, 11, 153, 153, 153}, {15, 15, 44, 45, 49},
-                       {10, 37, 37, 38, 42}}, 8);
     auto white_in = [&](int x0, int y0, int w, int h) {
         int n = 0;
         for (int y = y0; y < y0 + h; ++y)
@@ -267,15 +264,14 @@ TEST(ImageContexts, EachContextGetsItsOwnBitmapAndLetsGoOfItAlone)
     EXPECT_EQ(picture->bitmap_for(second), second_bitmap);
 
     const int root = 0;
-    const auto c = second_window.paint_and_grab([&] {
+    capture_showing(second_window.handle(), "second_context_image", "the sign's amber at (14, 21)",
+                    [](auto& c) { return red_of(c.at(14, 21)) > 150; }, [&] {
         second.begin_widget(&root, rect(0, 0, 64, 64), 1.0f, RECT{0, 0, 64, 64});
         second.set_fill_color(black);
         second.fill_rect(rect(0, 0, 64, 64));
         second.draw_image(point{0, 0}, *picture, 1.0f);
         second.end_widget();
     });
-    c.save("second_context_image");
-    EXPECT_GT(red_of(c.at(14, 21)), 150); // the sign's amber
 
     picture->unload();
     EXPECT_EQ(second.image_count(), 0u);

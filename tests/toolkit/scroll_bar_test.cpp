@@ -232,15 +232,18 @@ TEST(scroll_bar_paint, AutoHideLeavesOutTheThumbOfABarWithNothingToScroll)
     ASSERT_FALSE(bar.is_scrollable());
     // Shown by its owner although the content fits.
     bar.set_visible(true);
-    // Away from the grip lines across the thumb's middle.
-    EXPECT_EQ(host.grab().at(110, 40), 0xff0000u);
+    // Waits for the colour at (110, y), away from the grip lines across the thumb's middle.
+    auto shows = [&](const char* name, const char* what, int y, std::uint32_t colour) {
+        host.grab(name, what, [=](auto& c) { return c.at(110, y) == colour; });
+    };
+    shows("scroll_thumb", "the red thumb", 40, 0xff0000u);
     bar.theme().set_value("scroll_auto_hide", true);
     bar.invalidate(false);
-    EXPECT_EQ(host.grab().at(110, 40), 0x0000ffu);
+    shows("scroll_auto_hidden", "the blue track without a thumb", 40, 0x0000ffu);
     // With something to scroll the thumb is drawn all the same.
     content.set_rect(rect(0, 0, 100, 400), true);
     ASSERT_TRUE(bar.is_scrollable());
     bar.scroll_to(150, true);
     const rect thumb = bar.thumb();
-    EXPECT_EQ(host.grab().at(110, thumb.y + 2), 0xff0000u);
+    shows("scroll_thumb_kept", "the red thumb of a bar with something to scroll", thumb.y + 2, 0xff0000u);
 }

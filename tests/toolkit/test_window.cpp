@@ -39,9 +39,6 @@ test_window::test_window(int width, int height)
     if (!hwnd)
         throw std::runtime_error("cannot create the test window");
     UpdateWindow(hwnd);
-    // The first window of a process takes a moment to be mapped; drawing
-    // presented before that is lost.
-    pump_for(200);
 }
 
 test_window::~test_window()
@@ -50,24 +47,58 @@ test_window::~test_window()
     pump_for(0);
 }
 
-test_window::capture test_window::grab() const
+bool pump_until(const std::function<bool()>& done, int bound_ms)
 {
-    pump_for(300);
-    return capture_client(hwnd);
+    const DWORD start = GetTickCount();
+    for (;;) {
+        pump_for(0);
+        if (done())
+            return true;
+        if (GetTickCount() - start > DWORD(bound_ms))
+            return false;
+        Sleep(15);
+    }
 }
 
-test_window::capture test_window::paint_and_grab(const std::function<void()>& paint) const
+test_window::capture capture_showing(HWND hwnd, const std::string& name, const std::string& what,
+                                     const capture_test& shows, const std::function<void()>& paint, int bound_ms)
 {
-    capture c;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        paint();
-        c = grab();
-        for (std::uint32_t px : c.pixels)
-            if (px != 0)
-                return c;
-        Sleep(100);
-    }
+    test_window::capture c;
+    const bool shown = pump_until(
+        [&] {
+            if (paint)
+                paint();
+            c = capture_client(hwnd);
+            return !c.pixels.empty() && shows(c);
+        },
+        bound_ms);
+    c.save(name);
+    if (!shown)
+        ADD_FAILURE() << name << ": waited " << bound_ms << " ms for " << what << "; the last capture is saved";
     return c;
+}
+
+test_window::capture capture_colours(HWND hwnd, const std::string& name, std::initializer_list<colour_at> points,
+                                     const std::function<void()>& paint, int tolerance)
+{
+    const test_window::capture c = capture_showing(
+        hwnd, name, "the colours at the points listed below",
+        [&](const test_window::capture& shot) { return shows_colours(shot, points, tolerance); }, paint);
+    if (!c.pixels.empty())
+        for (const colour_at& p : points)
+            if (!colour_near(c.at(p.x, p.y), p.r, p.g, p.b, tolerance))
+                ADD_FAILURE() << name << ": at " << p.x << ", " << p.y << " " << std::hex << c.at(p.x, p.y)
+                              << " instead of " << std::dec << p.r << ", " << p.g << ", " << p.b;
+    return c;
+}
+
+bool differs_within(const test_window::capture& a, const test_window::capture& b, int x, int y, int width, int height)
+{
+    for (int row = y; row < y + height; ++row)
+        for (int column = x; column < x + width; ++column)
+            if (a.at(column, row) != b.at(column, row))
+                return true;
+    return false;
 }
 
 void test_window::capture::save(const std::string& name) const

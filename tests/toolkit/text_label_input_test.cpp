@@ -26,12 +26,7 @@ bool exists(const std::string& path)
 
 bool appears_within(const std::string& path, int ms)
 {
-    for (int waited = 0; waited < ms; waited += 100) {
-        if (exists(path))
-            return true;
-        widget_input::pump_for(100);
-    }
-    return exists(path);
+    return pump_until([&] { return exists(path); }, ms);
 }
 
 // A script that leaves a file behind when the shell opens it.
@@ -60,9 +55,9 @@ TEST(text_label_link, AClickOpensOnlyTheLinkUnderItAndShowsTheHand)
     label.set_html("<p>Some <a href=\"" + first_script + "\">words of the first link, which wraps</a> <a href=\""
                        + second_script + "\"><font color=\"#ff0000\">two</font></a></p>",
                    false, false);
-    const test_window::capture c = host.grab();
-    c.save("wrapped_links");
     const rect all(0, 0, 190, 60);
+    const test_window::capture c = host.grab("wrapped_links", "the red second link",
+                                             [&](auto& shot) { return ink_box(shot, all, is_red).height > 0; });
     const rect some = ink_box(c, all, is_light), two = ink_box(c, all, is_red);
     const rect wrapped = ink_box(c, rect(0, two.y, 190, two.height), is_blue);
     const rect first_line = ink_box(c, rect(0, 0, 190, some.bottom()), is_blue);

@@ -19,15 +19,13 @@ TEST(text_label_html, BoldColourSizeAndALinkAreDrawnAsWritten)
                    false, false);
     ASSERT_EQ(label.links().size(), 1u);
     const rect link = label.links()[0].area;
-    const test_window::capture c = host.grab();
-    c.save("html_label");
-
     const rect all(10, 10, 380, 100);
+    const test_window::capture c = host.grab("html_label", "red and blue text", [&](auto& shot) {
+        return ink_box(shot, all, is_red).height > 0 && ink_box(shot, all, is_blue).height > 0;
+    });
     const rect red = ink_box(c, all, is_red);
     const rect blue = ink_box(c, all, is_blue);
     const rect white = ink_box(c, all, is_light);
-    ASSERT_GT(red.height, 0);
-    ASSERT_GT(blue.height, 0);
     EXPECT_GE(red.height, 17); // size 7 is 28 units: much taller than the 11-unit text
     // The link's region covers the blue text (label coordinates are offset by 10).
     EXPECT_GT(link.width, 30);
@@ -48,7 +46,10 @@ TEST(text_label_html, BoldRunsInkMoreThanPlainOnes)
     host.add(plain, rect(0, 30, 300, 30));
     bold.set_html("<b>MMMMMMMMMM</b>", false, false);
     plain.set_html("<i></i>MMMMMMMMMM<i></i>", false, false);
-    const test_window::capture c = host.grab();
+    const test_window::capture c = host.grab("bold_and_plain", "text on both lines", [](auto& shot) {
+        return ink_box(shot, rect(0, 0, 300, 30), is_light).width > 0
+               && ink_box(shot, rect(0, 30, 300, 30), is_light).width > 0;
+    });
     int bold_ink = 0, plain_ink = 0;
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 300; ++x) {
@@ -81,9 +82,9 @@ TEST(text_label_plain, AutoHeightKeepsTheWidthAndGrowsForWrappedText)
 TEST(text_label_html, LinkRegionsOfAutoSizedAndAlignedLabelsLieOnTheirText)
 {
     widget_host host(1450, 480, 320, 80);
+    rect ink;
     for (int valign : {0, 1, 2}) {
         for (int align : {0, 1, 2}) {
-            rect ink;
             for (int sizing = 0; sizing < 3; ++sizing) {
                 const bool auto_width = sizing != 1, auto_height = sizing != 0;
                 SCOPED_TRACE("align " + std::to_string(align) + ", valign " + std::to_string(valign)
@@ -97,8 +98,13 @@ TEST(text_label_html, LinkRegionsOfAutoSizedAndAlignedLabelsLieOnTheirText)
                 host.add(label, rect(0, 0, 300, 60));
                 label.set_html("<a href=\"https://example.com/\">a link</a>", auto_width, auto_height);
                 ASSERT_EQ(label.bounds(), rect(0, 0, 300, 60));
+                // Each alignment draws the link elsewhere: the frame of the one before is not taken.
+                const std::string name = "aligned_link_" + std::to_string(3 * valign + align);
                 if (sizing == 0)
-                    ink = ink_box(host.grab(), rect(0, 0, 300, 60), is_blue);
+                    ink = ink_box(host.grab(name, "the link in its new place", [&](auto& c) {
+                        const rect now = ink_box(c, rect(0, 0, 300, 60), is_blue);
+                        return now.width > 10 && !(now == ink);
+                    }), rect(0, 0, 300, 60), is_blue);
                 ASSERT_GT(ink.width, 10);
                 // The region covers the drawn link and reaches no further than its line box.
                 ASSERT_EQ(label.links().size(), 1u);

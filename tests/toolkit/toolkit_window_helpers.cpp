@@ -32,12 +32,6 @@ std::vector<recorded_event> event_recorder::of(std::uint32_t id) const
     return out;
 }
 
-test_window::capture grab_client(HWND hwnd)
-{
-    pump_for(300);
-    return capture_client(hwnd);
-}
-
 void three_colour_window::open(const char* title, int x, int y)
 {
     using qvsdk::ui::rect;
@@ -46,6 +40,9 @@ void three_colour_window::open(const char* title, int x, int y)
     left.attach(&w, &background, rect(20, 20, 60, 60));
     right.attach(&w, &background, rect(120, 20, 60, 60));
     ShowWindow(w.handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(w.handle());
-    pump_for(300);
+    // Input and captures need the window on screen; the widgets' middles at any dpi.
+    grab_window(w.handle(), title, "the red, green and blue widgets", [](auto& c) {
+        return shows_colours(c, {{5, 5, 255, 0, 0}, {c.width / 4, c.height / 2, 0, 255, 0},
+                                 {c.width * 3 / 4, c.height / 2, 0, 0, 255}});
+    });
 }

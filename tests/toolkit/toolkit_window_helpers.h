@@ -1,6 +1,7 @@
 #pragma once
 
 #include "test_window.h"
+#include "widget_host.h"
 
 #include "toolkit/color.h"
 #include "toolkit/widget.h"
@@ -20,7 +21,7 @@ public:
 };
 
 // A topmost window, not activated, with a red background widget and a green and a
-// blue child, painted once.
+// blue child, on screen once opened.
 struct three_colour_window {
     qvsdk::ui::window w;
     colour_widget background{qvsdk::ui::color(1, 0, 0, 1)};
@@ -45,6 +46,3 @@ public:
 private:
     qvsdk::ui::widget subscriber; // holds the handlers; they go with the recorder
 };
-
-// Captures the client area of any window (BitBlt, which also sees Direct2D output).
-test_window::capture grab_client(HWND hwnd);

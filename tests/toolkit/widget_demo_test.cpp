@@ -1,7 +1,6 @@
 #include "tools/widget_demo/widget_demo.h"
 
 #include "widget_host.h"
-#include "widget_input.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +11,9 @@ TEST(widget_demo, ShowsEveryWidgetAndItsCaptureIsSaved)
     WidgetDemo demo;
     demo.open(620, 440, window_popup | window_topmost);
     ShowWindow(demo.handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(demo.handle());
-    widget_input::pump_for(200);
-    const test_window::capture c = grab_window(demo.handle());
-    c.save("widget_demo");
+    const test_window::capture c = grab_window(demo.handle(), "widget_demo", "the button fill", [](auto& shot) {
+        return std::count(shot.pixels.begin(), shot.pixels.end(), 0x2c2d31u) > 0;
+    });
     ASSERT_EQ(c.width, WidgetDemo::width);
     ASSERT_EQ(c.height, WidgetDemo::height);
 

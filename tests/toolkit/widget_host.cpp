@@ -1,7 +1,5 @@
 #include "widget_host.h"
 
-#include "widget_input.h"
-
 using namespace qvsdk::ui;
 
 widget_host::widget_host(int x, int y, int width, int height) : host(std::make_unique<qvsdk::ui::window>())
@@ -11,8 +9,8 @@ widget_host::widget_host(int x, int y, int width, int height) : host(std::make_u
     panel.attach(host.get(), &host->root(), rect(0, 0, width, height));
     // Not activated: input tests take the foreground themselves when they need it.
     ShowWindow(host->handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(host->handle());
-    widget_input::pump_for(200);
+    // Input and captures need the window on screen.
+    grab_window(handle(), "widget_host", "the host's dark content", [](auto& c) { return c.at(0, 0) == 0x1a1a1au; });
 }
 
 POINT widget_host::screen_point(int x, int y) const
@@ -27,17 +25,11 @@ void widget_host::add(widget& w, const rect& r, widget* parent)
     w.attach(host.get(), parent ? parent : &panel, r);
 }
 
-test_window::capture grab_window(HWND hwnd)
+test_window::capture grab_window(HWND hwnd, const std::string& name, const std::string& what,
+                                 const capture_test& shows)
 {
-    test_window::capture c;
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    return capture_showing(hwnd, name, what, shows, [hwnd] {
         InvalidateRect(hwnd, nullptr, FALSE);
         UpdateWindow(hwnd);
-        widget_input::pump_for(300);
-        c = capture_client(hwnd);
-        for (std::uint32_t px : c.pixels)
-            if (px != 0)
-                return c;
-    }
-    return c;
+    });
 }

@@ -9,9 +9,10 @@
 #include <climits>
 #include <memory>
 
-// Repaints a whole window and captures its client area; repaints while the
-// capture is blank, as a window's first presents can be lost under Wine.
-test_window::capture grab_window(HWND hwnd);
+// Repaints a whole window and captures its client area until shows() accepts
+// the capture (see capture_showing).
+test_window::capture grab_window(HWND hwnd, const std::string& name, const std::string& what,
+                                 const capture_test& shows);
 
 // A frameless, topmost toolkit window for widget tests with a generic_panel
 // filling it, shown at a screen position of its own (kept clear of the other
@@ -29,7 +30,10 @@ public:
     // Attaches a widget under a parent (the content when none).
     void add(qvsdk::ui::widget& w, const qvsdk::ui::rect& r, qvsdk::ui::widget* parent = nullptr);
 
-    test_window::capture grab() { return grab_window(host->handle()); }
+    test_window::capture grab(const std::string& name, const std::string& what, const capture_test& shows)
+    {
+        return grab_window(host->handle(), name, what, shows);
+    }
 
 private:
     std::unique_ptr<qvsdk::ui::window> host;
