@@ -132,8 +132,13 @@ trap '[ "$child" -gt 0 ] && kill "$child" 2>/dev/null; wait "$child" 2>/dev/null
 
 # On a busy machine Wine kills a program's Unix process when it has not gone a
 # second after its last thread, so a test that passed reads as killed: start.exe
-# waits on the program and hands back its own exit code instead.
-[ -f "$1" ] && case "$1" in /*) set -- start /wait /b /unix "$@" ;; esac
+# waits on the program and hands back its own exit code instead. It would run the
+# program in the program's own folder; /d keeps the caller's (Wine's Z: is /).
+if [ -f "$1" ]; then
+    case "$1" in
+        /*) set -- start /wait /b /d "Z:$(printf '%s' "$PWD" | tr / '\\')" /unix "$@" ;;
+    esac
+fi
 "$wine" "$@" 9>&- &
 child=$!
 wait "$child"

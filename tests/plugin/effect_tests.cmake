@@ -47,10 +47,14 @@ set_tests_properties(effect_renderer_start_failure PROPERTIES
     ENVIRONMENT "OCL_ICD_VENDORS=/nonexistent;QV_OPENCL_HIDDEN=1")
 
 # The test host's command line renders a small sample frame into a PNG file, as
-# the demo command does at full size.
+# the demo command does at full size. Called as a user would from a folder of
+# their own: the program by its full path, the module and the frames relative to
+# that folder, where the frames must land.
 add_test(NAME qvhost_renders_sample_frame
-    COMMAND sh ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix
-            $<TARGET_FILE:qvhost> $<TARGET_FILE:QVVesk> render --size 160x90
-            --diffuse checker --environment gradient --motion-blur on --move 8,0,0
-            --frames 0-1 --out ${QV_TEST_OUTPUT_DIR}/qvhost_sample.png)
+    COMMAND sh -c "rm -f qvhost_sample-*.png && sh \"$0\" \"$@\" && test -s qvhost_sample-0001.png"
+            ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix
+            $<TARGET_FILE:qvhost> $<PATH:RELATIVE_PATH,$<TARGET_FILE:QVVesk>,${QV_TEST_OUTPUT_DIR}>
+            render --size 160x90 --diffuse checker --environment gradient --motion-blur on
+            --move 8,0,0 --frames 0-1 --out qvhost_sample.png
+    WORKING_DIRECTORY ${QV_TEST_OUTPUT_DIR})
 set_tests_properties(qvhost_renders_sample_frame PROPERTIES LABELS effect TIMEOUT 300)
