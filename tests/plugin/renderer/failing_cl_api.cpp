@@ -139,6 +139,10 @@ bool failing_cl_api::fails(const std::string& call)
     calls[call] += 1;
     if (call != failing)
         return false;
+    if (passes > 0) {
+        --passes;
+        return false;
+    }
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     bound_at_failure = static_cast<unsigned>(bound);

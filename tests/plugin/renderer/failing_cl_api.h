@@ -15,6 +15,7 @@ namespace qvtest {
 class failing_cl_api final : public qvsdk::cl_api, public qvsdk::gl_allocation_api {
 public:
     std::string failing;  // e.g. "create_buffer"; empty: nothing fails
+    int passes = 0;       // calls of the armed one that still take before it fails
     cl_int code = CL_OUT_OF_RESOURCES;
     std::map<GLenum, GLint> limits;
     std::map<std::string, int> calls;

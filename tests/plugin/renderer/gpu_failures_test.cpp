@@ -116,14 +116,16 @@ TEST_F(GpuFailures, FrameThatDoesNotFitInMemoryFailsAloneAndTheNextFrameDraws)
         const char* call;
         cl_int code;
         map_kind map;  // converted from the layer below as the frame's first step
-    } cases[] = {{"glTexImage2D", 0, no_map},
-                 {"glRenderbufferStorage", 0, no_map},
-                 {"glCheckFramebufferStatus", 0, no_map},
-                 {"create_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE, no_map},
-                 {"read_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE, no_map},
-                 {"glTexImage2D", 0, normal_map},
-                 {"glGenerateMipmap", 0, normal_map},
-                 {"glTexImage2D", 0, cube_map}};
+        int passes;    // checks of the call that take first: 1 reaches the prefiltered levels
+    } cases[] = {{"glTexImage2D", 0, no_map, 0},
+                 {"glRenderbufferStorage", 0, no_map, 0},
+                 {"glCheckFramebufferStatus", 0, no_map, 0},
+                 {"create_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE, no_map, 0},
+                 {"read_buffer", CL_MEM_OBJECT_ALLOCATION_FAILURE, no_map, 0},
+                 {"glTexImage2D", 0, normal_map, 0},
+                 {"glGenerateMipmap", 0, normal_map, 0},
+                 {"glTexImage2D", 0, cube_map, 0},
+                 {"glTexImage2D", 0, cube_map, 1}};
     // Rising to the right and downward: tilted normals, or a dim sky that changes hue.
     host_image layer(16, 16, 1);
     for (int y = 0; y < 16; ++y)
@@ -157,10 +159,13 @@ TEST_F(GpuFailures, FrameThatDoesNotFitInMemoryFailsAloneAndTheNextFrameDraws)
     for (const auto& c : cases) {
         api.failing = c.call;
         api.code = c.code;
+        api.passes = c.passes;
         // A new size makes new targets; with a map, only the map is new.
         const int size = c.map == no_map ? 32 : 48;
         host_image failing(size, size, 1);
-        EXPECT_EQ(error_of([&] { draw(failing, size / 4.0f, c.map); }), out_of_memory) << c.call;
+        EXPECT_EQ(error_of([&] { draw(failing, size / 4.0f, c.map); }), out_of_memory)
+            << c.call << " after " << c.passes;
+        EXPECT_EQ(api.passes, 0) << c.call << ": fewer checks than the row expects";
         api.failing.clear();
         if (c.map == no_map) {
             std::size_t targets_left = 1;
@@ -173,7 +178,7 @@ TEST_F(GpuFailures, FrameThatDoesNotFitInMemoryFailsAloneAndTheNextFrameDraws)
         }
         host_image image(48, 48, 1);
         draw(image, 10.0f, c.map);
-        EXPECT_EQ(image.bytes, expected[c.map].bytes) << c.call << " " << c.map;
+        EXPECT_EQ(image.bytes, expected[c.map].bytes) << c.call << " " << c.map << " " << c.passes;
     }
     qvsdk::release_texture(thread(), source);
     // An error flag a job leaves set is not read by the next one's allocation checks.
