@@ -96,10 +96,13 @@ TEST_F(installer_widgets, a_disabled_pill_keeps_its_disabled_look_under_the_poin
     disabled.set_enabled(false);
     const POINT over = host.screen_point(200, 25);
     widget_input::move_to(over.x, over.y);
-    // rounded_button_back_color_normal, _disabled, the host's back outside the end disc and the pill inside it
+    // A disabled colour of its own, set once the pointer is over it, marks a frame painted after the move.
+    disabled.theme().set_value("rounded_button_back_color_disabled", color(0, 0, 1, 1));
+    // rounded_button_back_color_normal, the marked disabled colour, the host's back outside the end disc
+    // and the pill inside it
     capture_colours(host.handle(), "rounded_buttons",
-                    {{60, 25, 36, 36, 36}, {200, 25, 23, 23, 23}, {11, 11, 26, 26, 26}, {25, 25, 36, 36, 36}},
-                    [&] { InvalidateRect(host.handle(), nullptr, FALSE); }, 10);
+                    {{60, 25, 36, 36, 36}, {200, 25, 0, 0, 255}, {11, 11, 26, 26, 26}, {25, 25, 36, 36, 36}},
+                    [&] { InvalidateRect(host.handle(), nullptr, FALSE); }, 4);
 }
 
 TEST_F(installer_widgets, a_link_underlines_with_the_hand_cursor_only_while_hovered_and_shown)
