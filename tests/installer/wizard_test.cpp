@@ -128,8 +128,9 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     const std::wstring y2020 = root.make(L"Adobe After Effects 2020\\Support Files\\Plug-ins");
     const std::wstring custom = root.make(L"Custom Plug-ins");
     const std::wstring app_data = root.make(L"ProgramData");
-    // The 2020 target fails on the first run: a folder stands where the module goes.
+    // The 2020 and Custom targets fail on the first run: a folder stands where the module goes.
     root.make(L"Adobe After Effects 2020\\Support Files\\Plug-ins\\Quorvane\\QVVesk.aex");
+    root.make(L"Custom Plug-ins\\Quorvane\\QVVesk.aex");
 
     registry_tree catalogue(L"SOFTWARE\\Adobe\\After Effects");
     catalogue.set(L"15.0", L"PluginInstallPath", cc2018);
@@ -229,17 +230,22 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
         return ink_box(c, rect_of(window_units_of(ui.custom_path_line())), is_light).width > 0;
     });
 
-    // Install: the 2020 target fails while CANCEL asks; its notice waits for
-    // NO, and its YES (Enter) retries the target after the obstacle is gone.
+    // Install: the 2020 target fails while CANCEL asks, then Custom fails; the
+    // notice, which names the last failure, waits for NO, and its YES (Enter)
+    // retries both targets after the obstacles are gone.
     bool retried = false;
+    std::string message;
     std::thread user = answer_with_key([] { return FindWindowW(nullptr, L"Failed to install"); }, VK_RETURN,
                                        &retried, [&](HWND popup) {
                                            const NotificationPopup* notice = notice_of(popup);
+                                           if (notice)
+                                               message = notice->message_label().text();
                                            grab_window(popup, "popup_failed", "the notice's message", [&](auto& c) {
                                                return notice && ink_box(c, notice->message_label().bounds(),
                                                                         is_light).width > 0;
                                            });
                                            RemoveDirectoryW(module_in(y2020).c_str());
+                                           RemoveDirectoryW(module_in(custom).c_str());
                                        });
     bool failure_under_question = true;
     std::atomic<int> polls{0};
@@ -263,6 +269,8 @@ TEST_F(wizard, installs_the_module_into_found_and_custom_folders_with_a_retry)
     user.join();
     EXPECT_FALSE(failure_under_question);
     EXPECT_TRUE(retried);
+    EXPECT_EQ(message.substr(0, message.find('\n')),
+              "The installation of QV Vesk Plug-in for After Effects Custom failed!");
     ASSERT_TRUE(finished) << "the run to finish";
 
     EXPECT_EQ(ui.next().text(), "FINISH");

@@ -125,6 +125,16 @@ TEST_F(FrameRoad, ChangedLayerIsUploadedAgainAndTheOldTextureLeaves)
     EXPECT_EQ(uploads(output), 1);
     ASSERT_EQ(connection->texture_cache.size(), 1u);
     EXPECT_NE(connection->texture_cache[0].texture_id, before);
+
+    // The same state checked out at half its size is not the cached texture.
+    const std::uint32_t full_size = connection->texture_cache[0].texture_id;
+    host->set_downsample(1, 2);
+    ASSERT_EQ(host->render(first).err, PF_Err_NONE);
+    EXPECT_EQ(uploads(output), 2);
+    ASSERT_EQ(connection->texture_cache.size(), 1u);
+    EXPECT_NE(connection->texture_cache[0].texture_id, full_size);
+    EXPECT_EQ(connection->texture_cache[0].width, 16); // the 32x16 map at half size
+    EXPECT_EQ(connection->texture_cache[0].height, 8);
 }
 
 TEST_F(FrameRoad, RemovedMapLayerReleasesItsTexture)

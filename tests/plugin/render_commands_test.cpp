@@ -3,6 +3,7 @@
 #include "hostsdk/pf_smart_render.h"
 #include "tests/plugin/effect_host_fixture.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -12,16 +13,18 @@ struct checkout_call {
     A_long checkout_id;
     PF_RenderRequest request;
     A_long time;
+    A_long time_step;
+    A_u_long time_scale;
 };
 
 std::vector<checkout_call> prerender_calls;
 PF_CheckoutResult input_result{};
 
 PF_Err record_checkout(PF_ProgPtr, PF_ParamIndex index, A_long checkout_id,
-                       const PF_RenderRequest* request, A_long what_time, A_long, A_u_long,
-                       PF_CheckoutResult* result)
+                       const PF_RenderRequest* request, A_long what_time, A_long time_step,
+                       A_u_long time_scale, PF_CheckoutResult* result)
 {
-    prerender_calls.push_back({index, checkout_id, *request, what_time});
+    prerender_calls.push_back({index, checkout_id, *request, what_time, time_step, time_scale});
     *result = checkout_id == 0 ? input_result : PF_CheckoutResult{};
     return PF_Err_NONE;
 }
@@ -49,6 +52,7 @@ TEST_F(PreRender, ChecksOutTheInputThenTheFiveMapsWithTheirDiskIds)
     host->value_by_id(502).u.ld.height = 480;
     input.output_request.rect = PF_LRect{0, 0, 100, 50};
     input.output_request.channel_mask = PF_ChannelMask_ARGB;
+    host->set_frame(2);
     ASSERT_EQ(host->send(PF_Cmd_SMART_PRE_RENDER, &extra), PF_Err_NONE);
 
     ASSERT_EQ(prerender_calls.size(), 6u);
@@ -63,6 +67,10 @@ TEST_F(PreRender, ChecksOutTheInputThenTheFiveMapsWithTheirDiskIds)
         EXPECT_EQ(call.request.field, PF_Field_FRAME);
         EXPECT_EQ(call.request.channel_mask, 15);
         EXPECT_EQ(call.request.preserve_rgb_of_zero_alpha, 1);
+        // The test host's in-data: a step of 1 unit, 30 units a second.
+        EXPECT_EQ(call.time, 2 * qvhost::test_host::frame_duration);
+        EXPECT_EQ(call.time_step, 1);
+        EXPECT_EQ(call.time_scale, 30u);
     }
     EXPECT_EQ(prerender_calls[1].request.rect.right, 640);
     EXPECT_EQ(prerender_calls[1].request.rect.bottom, 480);
@@ -82,11 +90,14 @@ TEST_F(PreRender, EmptyOutputRectanglesBecomeTheInputs)
 PF_EffectWorld input_world{};
 PF_EffectWorld output_world{};
 PF_Err input_error = PF_Err_NONE;
+PF_Err output_error = PF_Err_NONE;
 bool input_has_world = true;
+int pixel_checkouts = 0;
 int output_checkouts = 0;
 
 PF_Err checkout_pixels(PF_ProgPtr, A_long, PF_EffectWorld** world)
 {
+    ++pixel_checkouts;
     *world = input_has_world ? &input_world : nullptr;
     return input_error;
 }
@@ -95,7 +106,7 @@ PF_Err checkout_output(PF_ProgPtr, PF_EffectWorld** world)
 {
     ++output_checkouts;
     *world = &output_world;
-    return PF_Err_NONE;
+    return output_error;
 }
 
 class SmartRender : public SetUpEffect {
@@ -103,11 +114,13 @@ protected:
     void SetUp() override
     {
         SetUpEffect::SetUp();
-        input_error = PF_Err_NONE;
+        input_error = output_error = PF_Err_NONE;
         input_has_world = true;
-        output_checkouts = 0;
+        pixel_checkouts = output_checkouts = 0;
+        output_world = {};
         callbacks.checkout_layer_pixels = checkout_pixels;
         callbacks.checkout_output = checkout_output;
+        callbacks.checkin_layer_pixels = [](PF_ProgPtr, A_long) -> PF_Err { return PF_Err_NONE; };
         input.bitdepth = 16;
         extra = {&input, &callbacks};
     }
@@ -125,6 +138,19 @@ TEST_F(SmartRender, FailedInputCheckoutReturnsTheHostsCodeAndMissingInputNoError
     input_has_world = false;
     EXPECT_EQ(host->send(PF_Cmd_SMART_RENDER, &extra), PF_Err_NONE);
     EXPECT_EQ(output_checkouts, 0); // neither draws
+}
+
+TEST_F(SmartRender, RefusedOutputReturnsTheHostsCodeWithoutDrawing)
+{
+    // A buffer the frame could draw into, had the refusal been missed.
+    std::vector<std::uint8_t> pixels(4 * 4 * 4);
+    output_world.width = output_world.height = 4;
+    output_world.rowbytes = 16;
+    output_world.data = pixels.data();
+    output_error = PF_Err_OUT_OF_MEMORY;
+    EXPECT_EQ(host->send(PF_Cmd_SMART_RENDER, &extra), PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(output_checkouts, 1);
+    EXPECT_EQ(pixel_checkouts, 1) << "the frame went on to check out its maps";
 }
 
 } // namespace

@@ -281,10 +281,13 @@ TEST_F(ClDeviceList, OtherVendorsPlatformIsSkippedEvenWhenListedFirstAndTheNameM
     }
 }
 
-TEST_F(ClDeviceList, SkipsCpuDevicesAndPlatformsWithoutAnAnswer)
+TEST_F(ClDeviceList, SkipsDevicesOtherThanAGpuAndPlatformsWithoutAnAnswer)
 {
-    api.platforms = {gpu_platform(1, "NVIDIA"), gpu_platform(2, "NVIDIA"), gpu_platform(3, "NVIDIA")};
+    api.platforms = {gpu_platform(1, "NVIDIA"), gpu_platform(2, "NVIDIA"), gpu_platform(3, "NVIDIA"),
+                     gpu_platform(4, "NVIDIA"), gpu_platform(5, "NVIDIA")};
     api.platforms[0].devices[0].type = CL_DEVICE_TYPE_CPU;
+    api.platforms[3].devices[0].type = CL_DEVICE_TYPE_ACCELERATOR;
+    api.platforms[4].devices[0].type = CL_DEVICE_TYPE_DEFAULT;
     api.platforms[1].gl_device = nullptr;
     api.platforms[2].vendor_query_fails = true;
     EXPECT_EQ(failure_of(api), "no valid OpenCL/OpenGL interop device\n");

@@ -235,6 +235,14 @@ TEST_F(ShadingModel, EachTermMatchesItsEquation)
              s.material.illuminationShadowLightExpand = 0.2f;
              s.lights = {parallel_light(1.0f, 0.0f, 0.5f, 1.0f, 1.0f, 1.0f)};
          }},
+        {"unlit_illumination_in_full_light",
+         [](scene_properties& s, unsigned, unsigned) {
+             // Unlit counts as full light: the shadow part goes, the light part stays.
+             set_colour(s.material.modelColor, 0.0f, 0.0f, 0.0f, 1.0f);
+             set_colour(s.material.illuminationColor, 0.4f, 0.8f, 0.6f, 1.0f);
+             s.material.illuminationShadowLight = 0.6f;
+             s.material.illuminationShadowLightExpand = -0.3f;
+         }},
         {"illumination_fading_the_lit_side",
          [](scene_properties& s, unsigned, unsigned) {
              s.material.unlitMode = 0;
