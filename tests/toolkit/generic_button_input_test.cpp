@@ -39,11 +39,15 @@ struct button_input : ::testing::Test {
     {
         host.grab(name, what, [fill](auto& c) { return c.at(25, 15) == fill; });
     }
-    // A click whose pressed look is seen first, so that the look after it is judged on a later frame.
-    void click_seen_pressed(const char* name)
+    // A press whose look is seen, so that the look after the next step is judged on a later frame.
+    void press_seen(const char* name)
     {
         widget_input::press(centre().x, centre().y);
         shows_fill(name, "the blue pressed fill", 0x0000ffu);
+    }
+    void click_seen_pressed(const char* name)
+    {
+        press_seen(name);
         widget_input::release(centre().x, centre().y);
     }
 };
@@ -67,8 +71,7 @@ TEST_F(button_input, LooksNormalThenHoveredThenPressed)
 
 TEST_F(button_input, PressInsideReleaseOutsideIsNoClick)
 {
-    widget_input::press(centre().x, centre().y);
-    shows_fill("button_pressed_inside", "the blue pressed fill", 0x0000ffu);
+    press_seen("button_pressed_inside");
     const POINT out = host.screen_point(170, 30);
     widget_input::move_to(out.x, out.y);
     // Still captured, so still hovered (moves go to it alone), but the pointer is away: not drawn pressed.
